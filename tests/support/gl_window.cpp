@@ -1,0 +1,118 @@
+#include "gl_window.h"
+
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app.h"
+#include "x_server.h"
+
+namespace {
+
+bool windowVisible = false;
+
+void onWindowStatus(int state)
+{
+    windowVisible = (state == GLUT_FULLY_RETAINED || state == GLUT_PARTIALLY_RETAINED);
+}
+
+}  // namespace
+
+void pumpEvents(int milliseconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        glutMainLoopEvent();
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+void openTestWindow()
+{
+    static bool open = false;
+    if (open) return;
+    ensureDisplay();
+    static char name[] = "render-test";
+    static char* argv[] = {name, nullptr};
+    int argc = 1;
+    openWindow(&argc, argv);
+    initGlState();
+    // Without a window manager the window sits at (-1, -1), one pixel off the
+    // screen, and X cannot read it back; the tests place it fully on screen.
+    glutPositionWindow(0, 0);
+    glutWindowStatusFunc(onWindowStatus);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto placed = [] {
+        return windowVisible && glutGet(GLUT_WINDOW_X) == 0 && glutGet(GLUT_WINDOW_Y) == 0;
+    };
+    while (!placed() && std::chrono::steady_clock::now() < deadline) {
+        glutMainLoopEvent();
+    }
+    if (!placed()) {
+        std::fprintf(stderr, "the test window was not mapped at the screen's corner within 10 s\n");
+        std::exit(1);
+    }
+    open = true;
+}
+
+Image readPixels(unsigned buffer)
+{
+    Image image;
+    image.width = glutGet(GLUT_WINDOW_WIDTH);
+    image.height = glutGet(GLUT_WINDOW_HEIGHT);
+    image.rgb.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3);
+    glFinish();
+    glReadBuffer(buffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.rgb.data());
+    return image;
+}
+
+Image readWindowOnScreen()
+{
+    Display* display = glXGetCurrentDisplay();
+    const Window window = glXGetCurrentDrawable();
+    glFinish();
+    XSync(display, False);
+    Image image;
+    image.width = glutGet(GLUT_WINDOW_WIDTH);
+    image.height = glutGet(GLUT_WINDOW_HEIGHT);
+    image.rgb.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3);
+    XImage* x = XGetImage(display, window, 0, 0, static_cast<unsigned>(image.width),
+                          static_cast<unsigned>(image.height), AllPlanes, ZPixmap);
+    if (x == nullptr) return image;
+    for (int row = 0; row < image.height; ++row) {
+        for (int col = 0; col < image.width; ++col) {
+            const unsigned long pixel = XGetPixel(x, col, image.height - 1 - row);  // X rows run top down
+            std::uint8_t* p = &image.rgb[(static_cast<size_t>(row) * static_cast<size_t>(image.width) + static_cast<size_t>(col)) * 3];
+            p[0] = static_cast<std::uint8_t>((pixel & x->red_mask) >> 16);
+            p[1] = static_cast<std::uint8_t>((pixel & x->green_mask) >> 8);
+            p[2] = static_cast<std::uint8_t>(pixel & x->blue_mask);
+        }
+    }
+    XDestroyImage(x);
+    return image;
+}
+
+void Box::add(int x, int y)
+{
+    if (x < minX) minX = x;
+    if (x + 1 > maxX) maxX = x + 1;
+    if (y < minY) minY = y;
+    if (y + 1 > maxY) maxY = y + 1;
+}
+
+ScreenPoint projectPoint(double x, double y, double z, int width, int height)
+{
+    const double pi = std::acos(-1.0);
+    const double tilt = 75.0 * pi / 180.0;
+    // A turn by 75 degrees about -x is a turn by -75 degrees about +x.
+    const double screenY = y * std::cos(tilt) + z * std::sin(tilt);
+    const double extent = 1.5;
+    return ScreenPoint{(x / extent + 1.0) / 2.0 * width, (screenY / extent + 1.0) / 2.0 * height};
+}

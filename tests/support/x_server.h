@@ -1,0 +1,23 @@
+// A private X server for tests: when no DISPLAY is set, starts Xvfb on a free
+// display number and points DISPLAY at it, so GL tests run on a machine without a screen.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+struct XServer {
+    pid_t pid = -1;        // the Xvfb process, or -1 when an existing display is used
+    std::string display;   // for example ":3"
+};
+
+// Starts Xvfb with one screen of the given size and depth 24 and waits until it
+// accepts connections. Returns false and fills error when it cannot start.
+bool startXvfb(XServer& server, std::string& error, const char* screenSize = "1024x768");
+
+// Stops a server started by startXvfb and waits for it to exit.
+void stopXvfb(XServer& server);
+
+// Uses DISPLAY when it is set; otherwise starts Xvfb and sets DISPLAY.
+// On failure prints why and ends the process with status 1: tests that need
+// a display fail, they never skip.
+XServer& ensureDisplay();
