@@ -53,12 +53,12 @@ struct ThrowRow {
 TEST_F(BallMotion, OneThrowFollowsTheWorkedTable)
 {
     const ThrowRow rows[] = {
-        {1, 100.0f, 101.098f, 10.0f},      // the throw
-        {6, 103.530f, 103.648f, 10.0f},    // highest point
-        {39, 3.935988f, 0.0f, 50.8f},      // first bounce
-        {40, 0.0f, 5.178f, 50.8f},         // first step after it
-        {93, 4.346004f, 0.0f, 41.68f},     // second bounce
-        {99, 19.370f, 22.656f, 41.68f},    // last step
+        {1, 100.0f, 101.098f, 10.0f},    // the throw
+        {6, 103.530f, 103.648f, 10.0f},  // highest point
+        {39, 3.935988f, 0.0f, 50.8f},    // first bounce
+        {40, 0.0f, 5.178f, 50.8f},       // first step after it
+        {93, 4.346004f, 0.0f, 41.68f},   // second bounce
+        {99, 19.370f, 22.656f, 41.68f},  // last step
     };
     const std::vector<BallState> steps = runThrow();
     for (const ThrowRow& row : rows) {
@@ -99,7 +99,9 @@ TEST_F(BallMotion, StepAfterABounceStartsANewFlight)
     // After a bounce, height = timeStep * (launchVelocity - gravity * timeStep).
     for (int i = 0; i < 39; ++i) stepBall();
     ASSERT_EQ(scene.height, 0.0f);
-    const double expected = 0.1f * (static_cast<double>(scene.launchVelocity) - -9.8f * 0.1f);
+    const double timeStep = static_cast<double>(0.1f);
+    const double expected =
+        timeStep * (static_cast<double>(scene.launchVelocity) - static_cast<double>(-9.8f) * timeStep);
     stepBall();
     EXPECT_EQ(scene.height, static_cast<float>(0.0 + expected));
 }

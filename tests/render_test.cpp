@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Places, BallPosition,
                                          BallPlace{"OnTheFloorHalfBelowIt", 0.0f, 0.0f},
                                          BallPlace{"NearTheTopOfTheThrow", -0.5f, 103.648f},
                                          BallPlace{"AtTheLastStep", 0.99f, 22.656f}),
-                         [](const testing::TestParamInfo<BallPlace>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<BallPlace>& place) { return place.param.name; });
 
 TEST_F(Render, BallOnTheFloorHasItsCentreAtAbout18Percent)
 {

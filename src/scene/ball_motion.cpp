@@ -27,10 +27,10 @@ void stepBall()
 
     // Displacement over one step of the curve launchVelocity * t + gravity * t^2,
     // from flightTime - timeStep to flightTime, grouped exactly as written.
-    s.height = static_cast<float>(
-        startHeight + ((gravity * timeStep + static_cast<double>(s.launchVelocity)) -
-                       (flightTime - timeStep) * gravity * -2.0) *
-                          timeStep);
+    s.height =
+        static_cast<float>(startHeight + ((gravity * timeStep + static_cast<double>(s.launchVelocity)) -
+                                          (flightTime - timeStep) * gravity * -2.0) *
+                                             timeStep);
 
     // Bounce: the ball passed below the floor. It is put back on the floor and leaves
     // with restitution of the speed of this step's displacement, the part below the floor included.

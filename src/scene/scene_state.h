@@ -30,12 +30,12 @@ struct SceneState {
     float heightScale;   // the height that maps to view z = +1
 
     // The ball.
-    float height;              // above the floor, in scene units; never negative after a step
-    float previousHeight;      // height at the start of the latest step
-    float launchVelocity;      // vertical velocity at the start of the current flight, up is positive
-    std::int32_t stepCount;    // step within the current throw, 1..99; 100 starts a new throw
-    std::int32_t bounceStep;   // stepCount of the last bounce; 0 when the flight began with the throw
-    float ballX;               // view x of the ball's centre
+    float height;             // above the floor, in scene units; never negative after a step
+    float previousHeight;     // height at the start of the latest step
+    float launchVelocity;     // vertical velocity at the start of the current flight, up is positive
+    std::int32_t stepCount;   // step within the current throw, 1..99; 100 starts a new throw
+    std::int32_t bounceStep;  // stepCount of the last bounce; 0 when the flight began with the throw
+    float ballX;              // view x of the ball's centre
 
     // The pointer, in window pixels with the origin at the top left.
     std::int32_t pointerX, pointerY;  // last position reported while dragging

@@ -29,8 +29,7 @@ Vec3 faceNormal(Vec3 p0, Vec3 p1, Vec3 p2)
     const double vx = static_cast<double>(p2.x) - static_cast<double>(p0.x);
     const double vy = static_cast<double>(p2.y) - static_cast<double>(p0.y);
     const double vz = static_cast<double>(p2.z) - static_cast<double>(p0.z);
-    return Vec3{static_cast<float>(uy * vz - uz * vy),
-                static_cast<float>(uz * vx - ux * vz),
+    return Vec3{static_cast<float>(uy * vz - uz * vy), static_cast<float>(uz * vx - ux * vz),
                 static_cast<float>(ux * vy - uy * vx)};
 }
 

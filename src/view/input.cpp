@@ -8,7 +8,7 @@
 
 namespace {
 
-const GLfloat turnAngle = 5.0f;      // degrees per frame in which the pointer moved
+const GLfloat turnAngle = 5.0f;       // degrees per frame in which the pointer moved
 const GLfloat axisPerPixel = 0.002f;  // scales pointer movement into the axis
 
 }  // namespace
@@ -35,9 +35,7 @@ void applyViewRotation()
     const double dx = static_cast<double>(scene.pointerX) - static_cast<double>(scene.appliedX);
     const double dy = static_cast<double>(scene.pointerY) - static_cast<double>(scene.appliedY);
     // Vertical movement turns about the scene's x axis, horizontal about its z axis (height).
-    glRotatef(turnAngle,
-              static_cast<GLfloat>(dy * static_cast<double>(axisPerPixel)),
-              0.0f,
+    glRotatef(turnAngle, static_cast<GLfloat>(dy * static_cast<double>(axisPerPixel)), 0.0f,
               static_cast<GLfloat>(dx * static_cast<double>(axisPerPixel)));
     scene.appliedX = scene.pointerX;
     scene.appliedY = scene.pointerY;

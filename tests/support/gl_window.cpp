@@ -89,7 +89,9 @@ Image readWindowOnScreen()
     for (int row = 0; row < image.height; ++row) {
         for (int col = 0; col < image.width; ++col) {
             const unsigned long pixel = XGetPixel(x, col, image.height - 1 - row);  // X rows run top down
-            std::uint8_t* p = &image.rgb[(static_cast<size_t>(row) * static_cast<size_t>(image.width) + static_cast<size_t>(col)) * 3];
+            std::uint8_t* p = &image.rgb[(static_cast<size_t>(row) * static_cast<size_t>(image.width) +
+                                          static_cast<size_t>(col)) *
+                                         3];
             p[0] = static_cast<std::uint8_t>((pixel & x->red_mask) >> 16);
             p[1] = static_cast<std::uint8_t>((pixel & x->green_mask) >> 8);
             p[2] = static_cast<std::uint8_t>(pixel & x->blue_mask);

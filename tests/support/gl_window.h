@@ -17,7 +17,12 @@ struct Image {
     int width = 0, height = 0;
     std::vector<std::uint8_t> rgb;  // rows bottom to top, as OpenGL reads them
 
-    const std::uint8_t* at(int x, int y) const { return &rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3]; }
+    const std::uint8_t* at(int x, int y) const
+    {
+        return &rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                     static_cast<std::size_t>(x)) *
+                    3];
+    }
     bool isWhite(int x, int y) const
     {
         const std::uint8_t* p = at(x, y);

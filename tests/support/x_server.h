@@ -2,12 +2,12 @@
 // display number and points DISPLAY at it, so GL tests run on a machine without a screen.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 
 struct XServer {
-    pid_t pid = -1;        // the Xvfb process, or -1 when an existing display is used
-    std::string display;   // for example ":3"
+    pid_t pid = -1;       // the Xvfb process, or -1 when an existing display is used
+    std::string display;  // for example ":3"
 };
 
 // Starts Xvfb with one screen of the given size and depth 24 and waits until it
