@@ -12,6 +12,8 @@ PACKAGES=(
   libgtest-dev                          # unit and render tests
   libx11-dev                            # tests read the window back through Xlib
   xvfb xauth                            # a private X server for tests without a screen
+  dpkg-dev file                         # the Debian package: dpkg-shlibdeps, and CPack finds ELF files with file
+  desktop-file-utils man-db             # the package test validates the menu entry and formats the manual page
 )
 
 say() { printf '%s\n' "$*" >&2; }
