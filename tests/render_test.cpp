@@ -174,6 +174,11 @@ struct BallPlace {
     float ballX, height;
 };
 
+void PrintTo(const BallPlace& place, std::ostream* out)
+{
+    *out << place.name;
+}
+
 class BallPosition : public Render, public testing::WithParamInterface<BallPlace> {};
 
 TEST_P(BallPosition, CentreIsWhereTheProjectionPutsIt)
