@@ -1,0 +1,218 @@
+// What one frame costs in the program's own 500 x 500 window on a real X
+// server (Xvfb when there is no display) with Mesa's software renderer:
+//   wholeFrame        onIdle + drawScene + glFinish, as the frame loop runs them
+//   rendererFloor     clear and finish only: what any frame costs at the least
+//   displayListFrame  the same scene with the two grids compiled once into display
+//                     lists: the cached bound for the immediate-mode frame
+//   ownWork           the program's own CPU work in a frame with no GL calls: the
+//                     step, and the loops over both grids with their face normals
+// Every benchmark also reports the heap allocations made per frame, by any code
+// and by the program's own code (see alloc_count.h).
+#include <benchmark/benchmark.h>
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "alloc_count.h"
+#include "app.h"
+#include "ball_motion.h"
+#include "draw.h"
+#include "gl_window.h"
+#include "input.h"
+#include "scene_state.h"
+
+namespace {
+
+// The ambient colours and ball of drawScene, for the display-list frame.
+const GLfloat floorAmbient[] = {0.15f, 0.22f, 1.0f, 1.0f};
+const GLfloat ledgeAmbient[] = {0.15f, 0.82f, 0.16f, 1.0f};
+const GLfloat ballAmbient[] = {0.25f, 0.32f, 0.36f, 1.0f};
+const GLdouble ballRadius = 0.1;
+const GLint ballSlices = 50;
+const GLint ballStacks = 50;
+
+GLuint floorList = 0;
+GLuint ledgeList = 0;
+
+void startFromRest()
+{
+    initSceneState();
+    initMeshes();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+// The grids as drawScene draws them, recorded once; the lists keep the vertices and normals.
+void compileGridLists()
+{
+    floorList = glGenLists(2);
+    ledgeList = floorList + 1;
+    glNewList(floorList, GL_COMPILE);
+    drawGrid(scene.floorMesh, floorVertices - 1, floorVertices - 1);
+    glEndList();
+    glNewList(ledgeList, GL_COMPILE);
+    drawGrid(scene.ledgeMesh, ledgeVertices - 1, ledgeVertices - 1);
+    glEndList();
+}
+
+// drawScene with the grids taken from the lists; everything else is the same.
+void drawSceneFromLists()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, floorAmbient);
+    glCallList(floorList);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ledgeAmbient);
+    glCallList(ledgeList);
+    glPushMatrix();
+    glTranslatef(scene.ballX, 0.0f, heightToViewZ(scene.height));
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ballAmbient);
+    glutSolidSphere(ballRadius, ballSlices, ballStacks);
+    glPopMatrix();
+    glFlush();
+}
+
+// How far the two ways of drawing differ: pixels that differ, and the largest
+// difference in one colour channel. The comparison is fair when the pictures match.
+struct PictureDifference {
+    long pixels = 0;
+    int largest = 0;
+};
+
+PictureDifference compareWithLists()
+{
+    startFromRest();
+    drawScene();
+    const Image immediate = readPixels(GL_BACK);
+    drawSceneFromLists();
+    const Image cached = readPixels(GL_BACK);
+    PictureDifference difference;
+    for (size_t i = 0; i < immediate.rgb.size(); i += 3) {
+        bool differs = false;
+        for (size_t channel = i; channel < i + 3; ++channel) {
+            const int d = std::abs(int{immediate.rgb[channel]} - int{cached.rgb[channel]});
+            if (d > 0) differs = true;
+            if (d > difference.largest) difference.largest = d;
+        }
+        if (differs) ++difference.pixels;
+    }
+    return difference;
+}
+
+// Allocations per frame over the timed loop, from any code and from the program's own.
+void reportAllocations(benchmark::State& state, const AllocationCount& before)
+{
+    const AllocationCount after = allocationsSoFar();
+    state.counters["allocs"] =
+        benchmark::Counter(static_cast<double>(after.all - before.all), benchmark::Counter::kAvgIterations);
+    state.counters["own_allocs"] = benchmark::Counter(
+        static_cast<double>(after.fromOwnCode - before.fromOwnCode), benchmark::Counter::kAvgIterations);
+    state.counters["fps"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void wholeFrame(benchmark::State& state)
+{
+    startFromRest();
+    const AllocationCount before = allocationsSoFar();
+    for (auto _ : state) {
+        onIdle();
+        drawScene();
+        glFinish();
+    }
+    reportAllocations(state, before);
+}
+BENCHMARK(wholeFrame)->UseRealTime();
+
+void rendererFloor(benchmark::State& state)
+{
+    startFromRest();
+    const AllocationCount before = allocationsSoFar();
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glFinish();
+    }
+    reportAllocations(state, before);
+}
+BENCHMARK(rendererFloor)->UseRealTime();
+
+void displayListFrame(benchmark::State& state)
+{
+    startFromRest();
+    const AllocationCount before = allocationsSoFar();
+    for (auto _ : state) {
+        onIdle();
+        drawSceneFromLists();
+        glFinish();
+    }
+    reportAllocations(state, before);
+}
+BENCHMARK(displayListFrame)->UseRealTime();
+
+// Stand-ins for glNormal3f and glVertex3f that the compiler must call and cannot
+// see through, so the loops below keep all their work and pass the same values.
+[[gnu::noipa]] void takeNormal(float, float, float) {}
+[[gnu::noipa]] void takeVertex(float, float, float) {}
+
+// drawGrid's loop, with the stand-ins in place of the GL calls.
+void walkGrid(const GridMesh& mesh, int quadRows, int quadColumns)
+{
+    for (int r = 0; r < quadRows; ++r) {
+        for (int c = 0; c < quadColumns; ++c) {
+            const Vec3 p00{mesh.x[r][c], mesh.y[r][c], mesh.z[r][c]};
+            const Vec3 p10{mesh.x[r + 1][c], mesh.y[r + 1][c], mesh.z[r + 1][c]};
+            const Vec3 p11{mesh.x[r + 1][c + 1], mesh.y[r + 1][c + 1], mesh.z[r + 1][c + 1]};
+            const Vec3 p01{mesh.x[r][c + 1], mesh.y[r][c + 1], mesh.z[r][c + 1]};
+            const Vec3 n = faceNormal(p00, p10, p01);
+            takeNormal(n.x, n.y, n.z);
+            takeVertex(p00.x, p00.y, p00.z);
+            takeVertex(p10.x, p10.y, p10.z);
+            takeVertex(p11.x, p11.y, p11.z);
+            takeVertex(p01.x, p01.y, p01.z);
+        }
+    }
+}
+
+void ownWork(benchmark::State& state)
+{
+    startFromRest();
+    const AllocationCount before = allocationsSoFar();
+    for (auto _ : state) {
+        stepBall();
+        applyViewRotation();  // the pointer never moves here: no GL call
+        walkGrid(scene.floorMesh, floorVertices - 1, floorVertices - 1);
+        walkGrid(scene.ledgeMesh, ledgeVertices - 1, ledgeVertices - 1);
+        takeVertex(scene.ballX, 0.0f, heightToViewZ(scene.height));
+    }
+    reportAllocations(state, before);
+}
+BENCHMARK(ownWork);
+
+std::string glString(GLenum name)
+{
+    const GLubyte* text = glGetString(name);
+    return text == nullptr ? std::string("unknown") : std::string(reinterpret_cast<const char*>(text));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    initSceneState();
+    initMeshes();
+    openTestWindow();
+    compileGridLists();
+
+    benchmark::AddCustomContext("gl_renderer", glString(GL_RENDERER));
+    benchmark::AddCustomContext("gl_version", glString(GL_VERSION));
+    const PictureDifference difference = compareWithLists();
+    benchmark::AddCustomContext("display_list_differing_pixels", std::to_string(difference.pixels));
+    benchmark::AddCustomContext("display_list_largest_channel_difference",
+                                std::to_string(difference.largest));
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
