@@ -4,8 +4,7 @@
 //   rendererFloor     clear and finish only: what any frame costs at the least
 //   displayListFrame  the same scene with the two grids compiled once into display
 //                     lists: the cached bound for the immediate-mode frame
-//   ownWork           the program's own CPU work in a frame with no GL calls: the
-//                     step, and the loops over both grids with their face normals
+// The program's own work in a frame, without the driver, is in bench_scene.
 // Every benchmark also reports the heap allocations made per frame, by any code
 // and by the program's own code (see alloc_count.h).
 #include <benchmark/benchmark.h>
@@ -17,10 +16,8 @@
 
 #include "alloc_count.h"
 #include "app.h"
-#include "ball_motion.h"
 #include "draw.h"
 #include "gl_window.h"
-#include "input.h"
 #include "scene_state.h"
 
 namespace {
@@ -148,45 +145,6 @@ void displayListFrame(benchmark::State& state)
     reportAllocations(state, before);
 }
 BENCHMARK(displayListFrame)->UseRealTime();
-
-// Stand-ins for glNormal3f and glVertex3f that the compiler must call and cannot
-// see through, so the loops below keep all their work and pass the same values.
-[[gnu::noipa]] void takeNormal(float, float, float) {}
-[[gnu::noipa]] void takeVertex(float, float, float) {}
-
-// drawGrid's loop, with the stand-ins in place of the GL calls.
-void walkGrid(const GridMesh& mesh, int quadRows, int quadColumns)
-{
-    for (int r = 0; r < quadRows; ++r) {
-        for (int c = 0; c < quadColumns; ++c) {
-            const Vec3 p00{mesh.x[r][c], mesh.y[r][c], mesh.z[r][c]};
-            const Vec3 p10{mesh.x[r + 1][c], mesh.y[r + 1][c], mesh.z[r + 1][c]};
-            const Vec3 p11{mesh.x[r + 1][c + 1], mesh.y[r + 1][c + 1], mesh.z[r + 1][c + 1]};
-            const Vec3 p01{mesh.x[r][c + 1], mesh.y[r][c + 1], mesh.z[r][c + 1]};
-            const Vec3 n = faceNormal(p00, p10, p01);
-            takeNormal(n.x, n.y, n.z);
-            takeVertex(p00.x, p00.y, p00.z);
-            takeVertex(p10.x, p10.y, p10.z);
-            takeVertex(p11.x, p11.y, p11.z);
-            takeVertex(p01.x, p01.y, p01.z);
-        }
-    }
-}
-
-void ownWork(benchmark::State& state)
-{
-    startFromRest();
-    const AllocationCount before = allocationsSoFar();
-    for (auto _ : state) {
-        stepBall();
-        applyViewRotation();  // the pointer never moves here: no GL call
-        walkGrid(scene.floorMesh, floorVertices - 1, floorVertices - 1);
-        walkGrid(scene.ledgeMesh, ledgeVertices - 1, ledgeVertices - 1);
-        takeVertex(scene.ballX, 0.0f, heightToViewZ(scene.height));
-    }
-    reportAllocations(state, before);
-}
-BENCHMARK(ownWork);
 
 std::string glString(GLenum name)
 {

@@ -1,9 +1,14 @@
-// The scene model's own costs, without a window: the ball's step over whole
-// throws, the one-time mesh generation, and the face normal of one quad.
+// The program's own costs, without a window or a driver: the ball's step over
+// whole throws, the one-time mesh generation, the face normal of one quad, and
+// all of the program's own CPU work in one frame. This binary links stand-ins
+// for the GL calls of drawGrid (gl_stand_ins.cpp), so the real drawGrid runs
+// its loops and normals with no GL behind it.
 #include <benchmark/benchmark.h>
 
+#include "alloc_count.h"
 #include "ball_motion.h"
 #include "draw.h"
+#include "input.h"
 #include "scene_state.h"
 
 namespace {
@@ -52,6 +57,28 @@ void faceNormalOfAQuad(benchmark::State& state)
     }
 }
 BENCHMARK(faceNormalOfAQuad);
+
+// What onIdle and drawScene compute themselves in one frame: the step, the view
+// turn (none: the pointer does not move), both grids with their normals, and
+// the ball's place. The "allocs" counter is heap allocations per frame.
+void ownWorkPerFrame(benchmark::State& state)
+{
+    initSceneState();
+    initMeshes();
+    const AllocationCount before = allocationsSoFar();
+    for (auto _ : state) {
+        stepBall();
+        applyViewRotation();
+        drawGrid(scene.floorMesh, floorVertices - 1, floorVertices - 1);
+        drawGrid(scene.ledgeMesh, ledgeVertices - 1, ledgeVertices - 1);
+        float ballZ = heightToViewZ(scene.height);
+        benchmark::DoNotOptimize(ballZ);
+    }
+    const AllocationCount after = allocationsSoFar();
+    state.counters["allocs"] =
+        benchmark::Counter(static_cast<double>(after.all - before.all), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(ownWorkPerFrame);
 
 }  // namespace
 
