@@ -4,6 +4,8 @@
 //   rendererFloor     clear and finish only: what any frame costs at the least
 //   displayListFrame  the same scene with the two grids compiled once into display
 //                     lists: the cached bound for the immediate-mode frame
+//   pairedFrames      one frame of each kind after the other in the same loop, each
+//                     timed on its own: their ratio, with both under the same load
 // The program's own work in a frame, without the driver, is in bench_scene.
 // Every benchmark also reports the heap allocations made per frame, by any code
 // and by the program's own code (see alloc_count.h).
@@ -11,6 +13,7 @@
 
 #include <GL/freeglut.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
@@ -145,6 +148,36 @@ void displayListFrame(benchmark::State& state)
     reportAllocations(state, before);
 }
 BENCHMARK(displayListFrame)->UseRealTime();
+
+// On a shared machine the load can change between two benchmarks; frames taken
+// turn about see the same load, so their ratio holds where separate runs drift.
+void pairedFrames(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    startFromRest();
+    Clock::duration immediate{};
+    Clock::duration cached{};
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        onIdle();
+        drawScene();
+        glFinish();
+        const Clock::time_point between = Clock::now();
+        onIdle();
+        drawSceneFromLists();
+        glFinish();
+        const Clock::time_point end = Clock::now();
+        immediate += between - start;
+        cached += end - between;
+    }
+    const double frames = static_cast<double>(state.iterations());
+    const double immediateSeconds = std::chrono::duration<double>(immediate).count();
+    const double cachedSeconds = std::chrono::duration<double>(cached).count();
+    state.counters["frame"] = immediateSeconds / frames;
+    state.counters["list_frame"] = cachedSeconds / frames;
+    state.counters["ratio"] = immediateSeconds / cachedSeconds;
+}
+BENCHMARK(pairedFrames)->UseRealTime();
 
 std::string glString(GLenum name)
 {
