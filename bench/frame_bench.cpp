@@ -7,7 +7,7 @@
 //   pairedFrames      one frame of each kind after the other in the same loop, each
 //                     timed on its own: their ratio, with both under the same load
 // The program's own work in a frame, without the driver, is in bench_scene.
-// Every benchmark also reports the heap allocations made per frame, by any code
+// The first three also report the heap allocations made per frame, by any code
 // and by the program's own code (see alloc_count.h).
 #include <benchmark/benchmark.h>
 
