@@ -10,6 +10,7 @@ PACKAGES=(
   libglut-dev libgl-dev                 # freeglut and libGL (GLVND)
   libgl1-mesa-dri                       # Mesa's software renderer
   libgtest-dev                          # unit and render tests
+  libbenchmark-dev                      # benchmarks, built and smoke-run with the tests
   libx11-dev                            # tests read the window back through Xlib
   xvfb xauth                            # a private X server for tests without a screen
   dpkg-dev file                         # the Debian package: dpkg-shlibdeps, and CPack finds ELF files with file
