@@ -10,7 +10,8 @@ PACKAGES=(
   libglut-dev libgl-dev                 # freeglut and libGL (GLVND)
   libgl1-mesa-dri                       # Mesa's software renderer
   libgtest-dev                          # unit and render tests
-  libx11-dev                            # tests read the window back through Xlib
+  libx11-dev libxtst-dev                # the X driver: Xlib and XTest pointer events
+  libpng-dev libgif-dev                 # the driver's PNG grabs, the capture tool's GIF
   xvfb xauth                            # a private X server for tests without a screen
 )
 
