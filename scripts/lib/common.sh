@@ -11,7 +11,8 @@ PACKAGES=(
   libgl1-mesa-dri                       # Mesa's software renderer
   libgtest-dev                          # unit and render tests
   libbenchmark-dev                      # benchmarks, built and smoke-run with the tests
-  libx11-dev                            # tests read the window back through Xlib
+  libx11-dev libxtst-dev                # the X driver: Xlib and XTest pointer events
+  libpng-dev libgif-dev                 # the driver's PNG grabs, the capture tool's GIF
   xvfb xauth                            # a private X server for tests without a screen
   dpkg-dev file                         # the Debian package: dpkg-shlibdeps, and CPack finds ELF files with file
   desktop-file-utils man-db             # the package test validates the menu entry and formats the manual page
