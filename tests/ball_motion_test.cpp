@@ -173,8 +173,8 @@ TEST_F(BallMotion, EveryThrowMatchesTheStoredThrowToTheBit)
             const float expected[] = {want.height, want.previousHeight, want.launchVelocity, want.ballX};
             for (int field = 0; field < 4; ++field) {
                 ASSERT_EQ(bitsOf(got[field]), bitsOf(expected[field]))
-                    << "throw " << throwIndex << " step " << step << " field " << field << ": " << std::hexfloat
-                    << got[field] << " instead of " << expected[field];
+                    << "throw " << throwIndex << " step " << step << " field " << field << ": "
+                    << std::hexfloat << got[field] << " instead of " << expected[field];
             }
             ASSERT_EQ(scene.stepCount, step + 1);
         }
