@@ -1,12 +1,14 @@
 // The ball's flight over whole throws: the worked table of one throw, the
-// bounce rule, and the cycle repeating exactly.
+// bounce rule, and every throw matching the stored throw to the bit.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "ball_motion.h"
 #include "scene_state.h"
+#include "stored_throw.h"
 
 namespace {
 
@@ -20,11 +22,6 @@ BallState ballState()
 {
     return BallState{scene.height, scene.previousHeight, scene.launchVelocity,
                      scene.ballX,  scene.stepCount,      scene.bounceStep};
-}
-
-bool sameBits(const BallState& a, const BallState& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 // Runs one throw of 99 steps from the current state.
@@ -156,15 +153,30 @@ TEST_F(BallMotion, LandingExactlyOnTheFloorIsNoBounce)
     EXPECT_EQ(scene.launchVelocity, static_cast<float>(-(-4.0 / 1.0 * static_cast<double>(0.8f))));
 }
 
-TEST_F(BallMotion, EveryThrowRepeatsTheFirstBitForBit)
+std::uint32_t bitsOf(float f)
 {
-    const std::vector<BallState> first = runThrow();
-    for (int throwIndex = 1; throwIndex < 2000; ++throwIndex) {
-        const std::vector<BallState> again = runThrow();
-        for (size_t i = 0; i < first.size(); ++i) {
-            ASSERT_TRUE(sameBits(first[i], again[i]))
-                << "throw " << throwIndex << " step " << i + 1 << ": height " << again[i].height
-                << " instead of " << first[i].height;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+
+// The stored throw pins every rounding to the bit: the same table for every
+// compiler and preset, and for every throw of a long run.
+TEST_F(BallMotion, EveryThrowMatchesTheStoredThrowToTheBit)
+{
+    static_assert(sizeof storedThrow / sizeof storedThrow[0] == throwSteps, "one row per step");
+    for (int throwIndex = 0; throwIndex < 2000; ++throwIndex) {
+        for (int step = 1; step <= throwSteps; ++step) {
+            stepBall();
+            const StoredStep& want = storedThrow[step - 1];
+            const float got[] = {scene.height, scene.previousHeight, scene.launchVelocity, scene.ballX};
+            const float expected[] = {want.height, want.previousHeight, want.launchVelocity, want.ballX};
+            for (int field = 0; field < 4; ++field) {
+                ASSERT_EQ(bitsOf(got[field]), bitsOf(expected[field]))
+                    << "throw " << throwIndex << " step " << step << " field " << field << ": "
+                    << std::hexfloat << got[field] << " instead of " << expected[field];
+            }
+            ASSERT_EQ(scene.stepCount, step + 1);
         }
     }
 }

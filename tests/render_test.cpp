@@ -114,7 +114,7 @@ TEST_F(Render, LedgeIsAGreenStripHighAtTheLeft)
     const Image image = drawAndRead();
     const Box ledge = sceneBoxes(image).ledge;
     ASSERT_FALSE(ledge.empty());
-    const float z = heightToViewZ(scene.launchHeight);
+    const double z = static_cast<double>(heightToViewZ(scene.launchHeight));
     expectBoxNear(ledge, projectPoint(-0.999, -0.245, z), projectPoint(-0.921, 0.145, z), tolerancePixels);
     EXPECT_NEAR((ledge.minY + ledge.maxY) / 2.0 / 500.0, 0.70, 0.02);
 }
@@ -169,8 +169,11 @@ TEST_F(Render, FloorAndLedgeAreLitFromAbove)
     expectLitLike(image, scene.ledgeMesh, 5, 35, ledgeAmbient);
 }
 
+// cppcheck does not see the fields read through GetParam().
 struct BallPlace {
+    // cppcheck-suppress unusedStructMember ; read by the test name generator
     const char* name;
+    // cppcheck-suppress unusedStructMember ; read through GetParam()
     float ballX, height;
 };
 
@@ -187,7 +190,8 @@ TEST_P(BallPosition, CentreIsWhereTheProjectionPutsIt)
     scene.height = GetParam().height;
     const Box ball = ballPixels();
     ASSERT_FALSE(ball.empty());
-    const ScreenPoint centre = projectPoint(scene.ballX, 0.0, heightToViewZ(scene.height));
+    const ScreenPoint centre =
+        projectPoint(static_cast<double>(scene.ballX), 0.0, static_cast<double>(heightToViewZ(scene.height)));
     // The outline's left and right ends and its top are never hidden by the floor or the ledge.
     EXPECT_NEAR((ball.minX + ball.maxX) / 2.0, centre.x, tolerancePixels);
     EXPECT_NEAR(ball.maxX - ball.minX, 2.0 * ballRadiusPixels, 2.0 * tolerancePixels);

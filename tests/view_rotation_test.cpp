@@ -24,9 +24,9 @@ Matrix identity()
 Matrix multiply(const Matrix& a, const Matrix& b)
 {
     Matrix m{};
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row)
-            for (int k = 0; k < 4; ++k) m[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
+    for (size_t col = 0; col < 4; ++col)
+        for (size_t row = 0; row < 4; ++row)
+            for (size_t k = 0; k < 4; ++k) m[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
     return m;
 }
 

@@ -2,7 +2,14 @@
 # Sourced, not run.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-BUILD_DIR="$ROOT/build"
+
+# A build is one CMake preset (CMakePresets.json), each in its own build/<preset>.
+# use_preset NAME selects it; the scripts then find it in $PRESET and $BUILD_DIR.
+use_preset() {
+  PRESET="$1"
+  BUILD_DIR="$ROOT/build/$PRESET"
+}
+use_preset default
 
 # Everything the build, the program and its tests need on a fresh Debian 12.
 PACKAGES=(
@@ -16,6 +23,7 @@ PACKAGES=(
   xvfb xauth                            # a private X server for tests without a screen
   dpkg-dev file                         # the Debian package: dpkg-shlibdeps, and CPack finds ELF files with file
   desktop-file-utils man-db             # the package test validates the menu entry and formats the manual page
+  clang                                 # the second compiler (preset clang)
 )
 
 say() { printf '%s\n' "$*" >&2; }
@@ -41,10 +49,12 @@ ensure_packages() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# Configures once, then builds incrementally.
+# Configures the selected preset, then builds incrementally. Warnings are
+# errors when BOUNCING_BALL_WERROR=ON is in the environment (CI sets it).
+configure() {
+  (cd "$ROOT" && cmake --preset "$PRESET" -DBOUNCING_BALL_WERROR="${BOUNCING_BALL_WERROR:-OFF}" "$@" >/dev/null)
+}
 build() {
-  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-  fi
+  configure "$@"
   cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 }

@@ -1,6 +1,16 @@
 #include "ball_motion.h"
 
+#include <cfloat>
+
 #include "scene_state.h"
+
+// The motion must come out the same to the last bit with every compiler and
+// optimisation level: float must be evaluated as float and double as double
+// (no wider intermediates, as on x87), and no fast-math may reorder the sums.
+static_assert(FLT_EVAL_METHOD == 0, "float and double expressions must be evaluated in their own type");
+#ifdef __FAST_MATH__
+#error "the ball's motion must not be built with fast-math"
+#endif
 
 // Every expression below is evaluated in double precision; each value is
 // rounded to float only where it is stored into the scene.
