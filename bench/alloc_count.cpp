@@ -9,6 +9,7 @@
 // functions below replace malloc and its relatives for the whole
 // process (the executable's definitions come first in symbol lookup) and
 // hand every call on to these, so the heap itself stays glibc's.
+// NOLINTBEGIN(bugprone-reserved-identifier,readability-identifier-naming): glibc's and the linker's own names
 extern "C" {
 void* __libc_malloc(std::size_t size);
 void* __libc_calloc(std::size_t count, std::size_t size);
@@ -20,6 +21,7 @@ void __libc_free(void* pointer);
 extern const char __executable_start;
 extern const char etext;
 }
+// NOLINTEND(bugprone-reserved-identifier,readability-identifier-naming): end of those names
 
 namespace {
 
@@ -69,12 +71,14 @@ void* memalign(std::size_t alignment, std::size_t size)
     return __libc_memalign(alignment, size);
 }
 
+// NOLINTNEXTLINE(readability-identifier-naming): the C library's name, replaced here
 void* aligned_alloc(std::size_t alignment, std::size_t size)
 {
     record(__builtin_return_address(0));
     return __libc_memalign(alignment, size);
 }
 
+// NOLINTNEXTLINE(readability-identifier-naming): the C library's name, replaced here
 int posix_memalign(void** result, std::size_t alignment, std::size_t size)
 {
     record(__builtin_return_address(0));

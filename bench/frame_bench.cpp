@@ -84,9 +84,9 @@ PictureDifference compareWithLists()
 {
     startFromRest();
     drawScene();
-    const Image immediate = readPixels(GL_BACK);
+    const xdriver::Image immediate = readPixels(GL_BACK);
     drawSceneFromLists();
-    const Image cached = readPixels(GL_BACK);
+    const xdriver::Image cached = readPixels(GL_BACK);
     PictureDifference difference;
     for (size_t i = 0; i < immediate.rgb.size(); i += 3) {
         bool differs = false;

@@ -1,5 +1,6 @@
 // The picture, read back from a real window: background, floor, ledge and
-// ball where the projection puts them, and the frame shown one step behind.
+// ball where the projection puts them, the lighting, and the frame shown one
+// step behind the simulation.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
@@ -7,13 +8,18 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <ostream>
 
 #include "app.h"
 #include "draw.h"
 #include "gl_window.h"
+#include "scene_picture.h"
 #include "scene_state.h"
 
 namespace {
+
+using namespace scene_picture;
+using xdriver::Image;
 
 const float offScreenX = 5.0f;  // a ballX outside the view box: the ball is clipped away
 const double tolerancePixels = 1.5;
@@ -36,93 +42,75 @@ protected:
         return readPixels(GL_BACK);
     }
 
-    // The pixels the ball covers at its current place: those that change when it is moved away.
-    static Box ballPixels()
+    // The ball at its current place, against the same picture with the ball moved away.
+    static BallSighting drawBall()
     {
         const Image withBall = drawAndRead();
         const float x = scene.ballX;
         scene.ballX = offScreenX;
         const Image without = drawAndRead();
         scene.ballX = x;
-        Box box;
-        for (int py = 0; py < withBall.height; ++py) {
-            for (int px = 0; px < withBall.width; ++px) {
-                const std::uint8_t* a = withBall.at(px, py);
-                const std::uint8_t* b = without.at(px, py);
-                if (a[0] != b[0] || a[1] != b[1] || a[2] != b[2]) box.add(px, py);
-            }
-        }
-        return box;
+        return findBall(withBall, without);
+    }
+
+    WindowPoint ballCentre() const
+    {
+        return projectToWindow(static_cast<double>(scene.ballX), 0.0,
+                               static_cast<double>(heightToViewZ(scene.height)));
     }
 };
 
-// Floor and ledge pixels with the ball out of the picture: every pixel that is
-// not white, split by the middle of the window (the ledge is high, the floor low).
-struct SceneBoxes {
-    Box floor, ledge;
-};
-
-SceneBoxes sceneBoxes(const Image& image)
+// Every pixel that is not white, in the lower half (the floor) or the upper half (the ledge).
+PixelBox sceneBox(const Image& image, bool upperHalf)
 {
-    SceneBoxes boxes;
-    for (int y = 0; y < image.height; ++y) {
+    PixelBox box;
+    const int first = upperHalf ? 0 : image.height / 2;
+    for (int y = first; y < first + image.height / 2; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            if (image.isWhite(x, y)) continue;
-            (y < image.height / 2 ? boxes.floor : boxes.ledge).add(x, y);
+            if (!isWhite(image.at(x, y))) box.add(x, y);
         }
     }
-    return boxes;
+    return box;
 }
 
-void expectBoxNear(const Box& box, ScreenPoint low, ScreenPoint high, double tolerance)
+// The box spanned by two opposite corners of a flat rectangle, projected into a window.
+void expectBoxNear(const PixelBox& box, WindowPoint nearLeft, WindowPoint farRight)
 {
-    EXPECT_NEAR(box.minX, low.x, tolerance);
-    EXPECT_NEAR(box.maxX, high.x, tolerance);
-    EXPECT_NEAR(box.minY, low.y, tolerance);
-    EXPECT_NEAR(box.maxY, high.y, tolerance);
+    EXPECT_NEAR(box.minX, nearLeft.x, tolerancePixels);
+    EXPECT_NEAR(box.maxX, farRight.x, tolerancePixels);
+    EXPECT_NEAR(box.minY, farRight.y, tolerancePixels);
+    EXPECT_NEAR(box.maxY, nearLeft.y, tolerancePixels);
 }
 
-TEST_F(Render, WindowIs500By500WithWhiteBackground)
+TEST_F(Render, FloorAndLedgeOnWhiteWhereTheProjectionPutsThem)
 {
     EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 500);
     EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 500);
-    const Image image = drawAndRead();
-    for (const auto& corner : {std::pair{0, 0}, std::pair{499, 0}, std::pair{0, 499}, std::pair{499, 499}}) {
-        EXPECT_TRUE(image.isWhite(corner.first, corner.second)) << corner.first << "," << corner.second;
-    }
-}
-
-TEST_F(Render, FloorIsABlueBandLowInTheWindow)
-{
     scene.ballX = offScreenX;
     const Image image = drawAndRead();
-    const Box floor = sceneBoxes(image).floor;
-    ASSERT_FALSE(floor.empty());
-    // The floor's corners under the projection: about 9% to 26% of the height, 17% to 83% of the width.
-    const ScreenPoint nearLeft = projectPoint(-0.98, -0.98, -1.0);
-    const ScreenPoint farRight = projectPoint(0.98, 0.98, -1.0);
-    expectBoxNear(floor, nearLeft, farRight, tolerancePixels);
-    EXPECT_NEAR(floor.minY / 500.0, 0.09, 0.01);
-    EXPECT_NEAR(floor.maxY / 500.0, 0.26, 0.01);
+    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{499, 0}, std::pair{0, 499}, std::pair{499, 499}}) {
+        EXPECT_TRUE(isWhite(image.at(x, y))) << x << "," << y;
+    }
+
+    // The floor: a band from about 9% to 26% of the height above the bottom, 17% to 83% across.
+    const PixelBox floor = sceneBox(image, false);
+    expectBoxNear(floor, projectToWindow(-0.98, -0.98, -1.0), projectToWindow(0.98, 0.98, -1.0));
+    EXPECT_NEAR(1.0 - floor.maxY / 500.0, 0.09, 0.01);
+    EXPECT_NEAR(1.0 - floor.minY / 500.0, 0.26, 0.01);
     EXPECT_NEAR(floor.minX / 500.0, 0.17, 0.01);
     EXPECT_NEAR(floor.maxX / 500.0, 0.83, 0.01);
-}
 
-TEST_F(Render, LedgeIsAGreenStripHighAtTheLeft)
-{
-    scene.ballX = offScreenX;
-    const Image image = drawAndRead();
-    const Box ledge = sceneBoxes(image).ledge;
-    ASSERT_FALSE(ledge.empty());
+    // The ledge: near 70% of the height, at the left end.
     const double z = static_cast<double>(heightToViewZ(scene.launchHeight));
-    expectBoxNear(ledge, projectPoint(-0.999, -0.245, z), projectPoint(-0.921, 0.145, z), tolerancePixels);
-    EXPECT_NEAR((ledge.minY + ledge.maxY) / 2.0 / 500.0, 0.70, 0.02);
+    const PixelBox ledge = sceneBox(image, true);
+    expectBoxNear(ledge, projectToWindow(-0.999, -0.245, z), projectToWindow(-0.921, 0.145, z));
+    EXPECT_NEAR(1.0 - (ledge.minY + ledge.maxY) / 2.0 / 500.0, 0.70, 0.02);
 }
 
-// The colour OpenGL's fixed-function lighting gives a vertex of the floor or the
-// ledge: the light model's and the light's ambient, and the diffuse and specular
-// light of the positional light at (0, -1, 1), with the viewer at infinity along
-// +z. Both grids face the viewer with their back side, whose normal points up.
+// The colour fixed-function lighting gives a vertex of the floor or the ledge:
+// the light model's and the light's ambient, and the diffuse and specular light
+// of the positional light at (0, -1, 1), with the viewer at infinity along +z.
+// Both grids face the viewer with their back side, whose normal points up.
 std::array<double, 3> litColour(double x, double y, double z, const std::array<double, 3>& ambient)
 {
     const std::array<double, 3> diffuse{0.35 * 0.8, 0.31 * 0.8, 0.09 * 0.8};
@@ -145,8 +133,10 @@ std::array<double, 3> litColour(double x, double y, double z, const std::array<d
 void expectLitLike(const Image& image, const GridMesh& mesh, int row, int column,
                    const std::array<double, 3>& ambient)
 {
-    const double x = mesh.x[row][column], y = mesh.y[row][column], z = mesh.z[row][column];
-    const ScreenPoint at = projectPoint(x, y, z);
+    const double x = static_cast<double>(mesh.x[row][column]);
+    const double y = static_cast<double>(mesh.y[row][column]);
+    const double z = static_cast<double>(mesh.z[row][column]);
+    const WindowPoint at = projectToWindow(x, y, z);
     const std::uint8_t* pixel = image.at(static_cast<int>(at.x), static_cast<int>(at.y));
     const std::array<double, 3> expected = litColour(x, y, z, ambient);
     for (size_t i = 0; i < 3; ++i) {
@@ -161,15 +151,14 @@ TEST_F(Render, FloorAndLedgeAreLitFromAbove)
     const std::array<double, 3> floorAmbient{0.15, 0.22, 1.0};
     const std::array<double, 3> ledgeAmbient{0.15, 0.82, 0.16};
     // Away from the highlight at the near edge, where the colour changes slowly.
-    for (const auto& vertex : {std::pair{45, 5}, std::pair{45, 25}, std::pair{45, 44}, std::pair{30, 10},
-                               std::pair{30, 40}, std::pair{20, 25}}) {
-        expectLitLike(image, scene.floorMesh, vertex.first, vertex.second, floorAmbient);
+    for (const auto& [row, column] : {std::pair{45, 5}, std::pair{45, 25}, std::pair{45, 44},
+                                      std::pair{30, 10}, std::pair{30, 40}, std::pair{20, 25}}) {
+        expectLitLike(image, scene.floorMesh, row, column, floorAmbient);
     }
     expectLitLike(image, scene.ledgeMesh, 20, 20, ledgeAmbient);
     expectLitLike(image, scene.ledgeMesh, 5, 35, ledgeAmbient);
 }
 
-// cppcheck does not see the fields read through GetParam().
 struct BallPlace {
     // cppcheck-suppress unusedStructMember ; read by the test name generator
     const char* name;
@@ -177,6 +166,7 @@ struct BallPlace {
     float ballX, height;
 };
 
+// NOLINTNEXTLINE(readability-identifier-naming): GoogleTest looks the printer up by this name
 void PrintTo(const BallPlace& place, std::ostream* out)
 {
     *out << place.name;
@@ -188,14 +178,11 @@ TEST_P(BallPosition, CentreIsWhereTheProjectionPutsIt)
 {
     scene.ballX = GetParam().ballX;
     scene.height = GetParam().height;
-    const Box ball = ballPixels();
-    ASSERT_FALSE(ball.empty());
-    const ScreenPoint centre =
-        projectPoint(static_cast<double>(scene.ballX), 0.0, static_cast<double>(heightToViewZ(scene.height)));
-    // The outline's left and right ends and its top are never hidden by the floor or the ledge.
-    EXPECT_NEAR((ball.minX + ball.maxX) / 2.0, centre.x, tolerancePixels);
-    EXPECT_NEAR(ball.maxX - ball.minX, 2.0 * ballRadiusPixels, 2.0 * tolerancePixels);
-    EXPECT_NEAR(ball.maxY - ballRadiusPixels, centre.y, tolerancePixels);
+    const BallSighting ball = drawBall();
+    ASSERT_TRUE(ball.found);
+    EXPECT_NEAR(ball.centre.x, ballCentre().x, tolerancePixels);
+    EXPECT_NEAR(ball.centre.y, ballCentre().y, tolerancePixels);
+    EXPECT_NEAR(ball.box.maxX - ball.box.minX, 2.0 * ballRadiusPixels, 2.0 * tolerancePixels);
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, BallPosition,
@@ -209,8 +196,7 @@ TEST_F(Render, BallOnTheFloorHasItsCentreAtAbout18Percent)
 {
     scene.ballX = 0.0f;
     scene.height = 0.0f;
-    const Box ball = ballPixels();
-    EXPECT_NEAR((ball.maxY - ballRadiusPixels) / 500.0, 0.18, 0.01);
+    EXPECT_NEAR(1.0 - drawBall().centre.y / 500.0, 0.18, 0.01);
 }
 
 TEST_F(Render, ScreenShowsTheFrameDrawnBeforeTheLatestStep)
@@ -238,9 +224,8 @@ TEST_F(Render, ResizedWindowStretchesTheSameScene)
     pumpEvents(50);  // let GLUT's default reshape set the viewport
 
     scene.ballX = offScreenX;
-    const Box floor = sceneBoxes(drawAndRead()).floor;
-    expectBoxNear(floor, projectPoint(-0.98, -0.98, -1.0, 250, 500), projectPoint(0.98, 0.98, -1.0, 250, 500),
-                  tolerancePixels);
+    expectBoxNear(sceneBox(drawAndRead(), false), projectToWindow(-0.98, -0.98, -1.0, 250, 500),
+                  projectToWindow(0.98, 0.98, -1.0, 250, 500));
 
     glutReshapeWindow(500, 500);
     for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != 500; ++i) pumpEvents(20);

@@ -5,8 +5,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -86,38 +88,44 @@ void openTestWindow()
     open = true;
 }
 
-Image readPixels(unsigned buffer)
+xdriver::Image readPixels(unsigned buffer)
 {
-    Image image;
+    xdriver::Image image;
     image.width = glutGet(GLUT_WINDOW_WIDTH);
     image.height = glutGet(GLUT_WINDOW_HEIGHT);
-    image.rgb.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3);
+    const auto rowBytes = static_cast<std::size_t>(image.width) * 3;
+    std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(image.height));
     glFinish();
     glReadBuffer(buffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.rgb.data());
+    glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    // OpenGL reads rows from the bottom up; X and the picture checks count from the top.
+    image.rgb.resize(bottomUp.size());
+    for (int row = 0; row < image.height; ++row) {
+        const auto from = bottomUp.begin() + static_cast<std::ptrdiff_t>(rowBytes) * (image.height - 1 - row);
+        std::copy(from, from + static_cast<std::ptrdiff_t>(rowBytes),
+                  image.rgb.begin() + static_cast<std::ptrdiff_t>(rowBytes) * row);
+    }
     return image;
 }
 
-Image readWindowOnScreen()
+xdriver::Image readWindowOnScreen()
 {
     Display* display = glXGetCurrentDisplay();
     const Window window = glXGetCurrentDrawable();
     glFinish();
     XSync(display, False);
-    Image image;
+    xdriver::Image image;
     image.width = glutGet(GLUT_WINDOW_WIDTH);
     image.height = glutGet(GLUT_WINDOW_HEIGHT);
-    image.rgb.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3);
+    image.rgb.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
     XImage* x = XGetImage(display, window, 0, 0, static_cast<unsigned>(image.width),
                           static_cast<unsigned>(image.height), AllPlanes, ZPixmap);
     if (x == nullptr) return image;
     for (int row = 0; row < image.height; ++row) {
         for (int col = 0; col < image.width; ++col) {
-            const unsigned long pixel = XGetPixel(x, col, image.height - 1 - row);  // X rows run top down
-            std::uint8_t* p = &image.rgb[(static_cast<size_t>(row) * static_cast<size_t>(image.width) +
-                                          static_cast<size_t>(col)) *
-                                         3];
+            const unsigned long pixel = XGetPixel(x, col, row);
+            std::uint8_t* p = image.at(col, row);
             p[0] = static_cast<std::uint8_t>((pixel & x->red_mask) >> 16);
             p[1] = static_cast<std::uint8_t>((pixel & x->green_mask) >> 8);
             p[2] = static_cast<std::uint8_t>(pixel & x->blue_mask);
@@ -125,22 +133,4 @@ Image readWindowOnScreen()
     }
     XDestroyImage(x);
     return image;
-}
-
-void Box::add(int x, int y)
-{
-    if (x < minX) minX = x;
-    if (x + 1 > maxX) maxX = x + 1;
-    if (y < minY) minY = y;
-    if (y + 1 > maxY) maxY = y + 1;
-}
-
-ScreenPoint projectPoint(double x, double y, double z, int width, int height)
-{
-    const double pi = std::acos(-1.0);
-    const double tilt = 75.0 * pi / 180.0;
-    // A turn by 75 degrees about -x is a turn by -75 degrees about +x.
-    const double screenY = y * std::cos(tilt) + z * std::sin(tilt);
-    const double extent = 1.5;
-    return ScreenPoint{(x / extent + 1.0) / 2.0 * width, (screenY / extent + 1.0) / 2.0 * height};
 }

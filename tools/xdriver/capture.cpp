@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -168,7 +169,7 @@ bool writeGif(const std::string& path, const std::vector<Frame>& frames, int del
     }
     // giflib gives each colour the middle of its box of 5-bit levels (white comes
     // out as 248, 248, 248); the mean of the pixels that use it is truer.
-    std::vector<double> sum(256 * 3, 0.0);
+    std::vector<double> sum(std::size_t{256} * 3, 0.0);
     std::vector<size_t> used(256, 0);
     for (size_t i = 0; i < total; ++i) {
         const size_t c = index[i];
@@ -178,9 +179,9 @@ bool writeGif(const std::string& path, const std::vector<Frame>& frames, int del
     for (size_t c = 0; c < 256; ++c) {
         if (used[c] == 0) continue;
         const double n = static_cast<double>(used[c]);
-        palette[c].Red = static_cast<GifByteType>(sum[c * 3] / n + 0.5);
-        palette[c].Green = static_cast<GifByteType>(sum[c * 3 + 1] / n + 0.5);
-        palette[c].Blue = static_cast<GifByteType>(sum[c * 3 + 2] / n + 0.5);
+        palette[c].Red = static_cast<GifByteType>(std::lround(sum[c * 3] / n));
+        palette[c].Green = static_cast<GifByteType>(std::lround(sum[c * 3 + 1] / n));
+        palette[c].Blue = static_cast<GifByteType>(std::lround(sum[c * 3 + 2] / n));
     }
     int gifError = 0;
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -372,10 +373,9 @@ int main(int argc, char** argv)
     }
     say("after the right click the program ended with " + status->describe());
 
-    const Frame* still = &frames.front();
-    for (const auto& f : frames) {
-        if (f.step == o.pngStep) still = &f;
-    }
+    const auto chosen =
+        std::find_if(frames.begin(), frames.end(), [&](const Frame& f) { return f.step == o.pngStep; });
+    const Frame* still = chosen != frames.end() ? &*chosen : &frames.front();
     if (!xdriver::writePng(o.png, still->image, error)) return fail(error);
     if (!writeGif(o.gif, frames, o.delay, error)) return fail(error);
 

@@ -23,10 +23,12 @@ std::vector<WindowPoint> ballPath(int width, int height)
 {
     initSceneState();
     std::vector<WindowPoint> path;
-    path.push_back(projectToWindow(scene.ballX, 0.0, heightToViewZ(scene.height), width, height));
+    path.push_back(projectToWindow(static_cast<double>(scene.ballX), 0.0,
+                                   static_cast<double>(heightToViewZ(scene.height)), width, height));
     for (int step = 1; step <= throwSteps; ++step) {
         stepBall();
-        path.push_back(projectToWindow(scene.ballX, 0.0, heightToViewZ(scene.height), width, height));
+        path.push_back(projectToWindow(static_cast<double>(scene.ballX), 0.0,
+                                       static_cast<double>(heightToViewZ(scene.height)), width, height));
     }
     return path;
 }

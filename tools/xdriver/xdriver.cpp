@@ -5,10 +5,11 @@
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <png.h>
-#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <iterator>
 
 #include <algorithm>
 #include <cerrno>
@@ -87,22 +88,23 @@ bool Program::start(const std::string& path, const std::vector<std::string>& arg
     if (!display.empty()) env.push_back("DISPLAY=" + display);
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
     std::vector<char*> envp, argv;
-    for (auto& e : env) envp.push_back(e.data());
+    const auto cString = [](std::string& text) { return text.data(); };
+    std::transform(env.begin(), env.end(), std::back_inserter(envp), cString);
     envp.push_back(nullptr);
     std::vector<std::string> argStrings{path};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
-    for (auto& a : argStrings) argv.push_back(a.data());
+    std::transform(argStrings.begin(), argStrings.end(), std::back_inserter(argv), cString);
     argv.push_back(nullptr);
     const pid_t parent = getpid();
 
-    const pid_t pid = fork();
-    if (pid < 0) {
+    const pid_t child = fork();
+    if (child < 0) {
         error = std::string("fork: ") + std::strerror(errno);
         close(errorPipe[0]);
         close(errorPipe[1]);
         return false;
     }
-    if (pid == 0) {
+    if (child == 0) {
         // The child must not outlive the driver, also when the driver crashes.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent) _exit(127);
@@ -119,7 +121,7 @@ bool Program::start(const std::string& path, const std::vector<std::string>& arg
     close(errorPipe[1]);
     errorFd_ = errorPipe[0];
     fcntl(errorFd_, F_SETFL, fcntl(errorFd_, F_GETFL) | O_NONBLOCK);
-    pid_ = pid;
+    pid_ = child;
     status_.reset();
     errorText_.clear();
     return true;
@@ -157,10 +159,10 @@ std::optional<ExitStatus> Program::waitExit(int timeoutMs)
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         drainErrorOutput();
-        int status = 0;
-        const pid_t done = waitpid(pid_, &status, WNOHANG);
+        int waitStatus = 0;
+        const pid_t done = waitpid(pid_, &waitStatus, WNOHANG);
         if (done == pid_) {
-            status_ = fromWaitStatus(status);
+            status_ = fromWaitStatus(waitStatus);
             pid_ = -1;
             drainErrorOutput();
             return status_;
@@ -181,10 +183,10 @@ void Program::kill()
 {
     if (pid_ <= 0) return;
     ::kill(pid_, SIGKILL);
-    int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    int waitStatus = 0;
+    while (waitpid(pid_, &waitStatus, 0) < 0 && errno == EINTR) {
     }
-    status_ = fromWaitStatus(status);
+    status_ = fromWaitStatus(waitStatus);
     pid_ = -1;
     drainErrorOutput();
 }
