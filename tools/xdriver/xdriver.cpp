@@ -71,6 +71,26 @@ Program::~Program()
     if (errorFd_ >= 0) close(errorFd_);
 }
 
+namespace {
+
+// XDRIVER_CHILD_PRELOAD names libraries to preload into every program the
+// driver starts (the sanitizer test run keeps libraries loaded this way); they
+// join whatever LD_PRELOAD the caller asked for.
+void addChildPreload(std::vector<std::string>& env)
+{
+    const char* extra = std::getenv("XDRIVER_CHILD_PRELOAD");
+    if (extra == nullptr || extra[0] == '\0') return;
+    const auto preload = std::find_if(
+        env.begin(), env.end(), [](const std::string& entry) { return entry.rfind("LD_PRELOAD=", 0) == 0; });
+    if (preload == env.end()) {
+        env.push_back(std::string("LD_PRELOAD=") + extra);
+    } else {
+        *preload += std::string(":") + extra;
+    }
+}
+
+}  // namespace
+
 bool Program::start(const std::string& path, const std::vector<std::string>& args, const std::string& display,
                     std::string& error, const std::vector<std::string>& extraEnv,
                     const std::vector<int>& keepFds)
@@ -87,6 +107,7 @@ bool Program::start(const std::string& path, const std::vector<std::string>& arg
     }
     if (!display.empty()) env.push_back("DISPLAY=" + display);
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    addChildPreload(env);
     std::vector<char*> envp, argv;
     const auto cString = [](std::string& text) { return text.data(); };
     std::transform(env.begin(), env.end(), std::back_inserter(envp), cString);
