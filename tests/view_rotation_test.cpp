@@ -80,28 +80,23 @@ protected:
     }
 };
 
-TEST_F(ViewRotation, HorizontalDragTurnsAboutHeight)
+TEST_F(ViewRotation, DragTurnsFiveDegreesAboutAnAxisFromTheMovement)
 {
-    onMouseDrag(40, 0);
-    onIdle();
-    expectMatrixNear(modelview(), rotation(5.0, 0.0, 0.0, 1.0));
-    EXPECT_EQ(scene.appliedX, 40);
-    EXPECT_EQ(scene.appliedY, 0);
-}
-
-TEST_F(ViewRotation, VerticalDragTurnsAboutX)
-{
-    onMouseDrag(0, -7);
-    onIdle();
-    expectMatrixNear(modelview(), rotation(5.0, -1.0, 0.0, 0.0));
-}
-
-TEST_F(ViewRotation, DiagonalDragTurnsAboutAnAxisBetween)
-{
+    // Horizontal movement turns about height (z), vertical about x, diagonal between.
     // The first turn measures from the top-left corner, where the applied position starts.
-    onMouseDrag(300, 100);
-    onIdle();
-    expectMatrixNear(modelview(), rotation(5.0, 100 * 0.002, 0.0, 300 * 0.002));
+    const struct {
+        int x, y;
+        double axisX, axisZ;
+    } drags[] = {{40, 0, 0.0, 1.0}, {0, -7, -1.0, 0.0}, {300, 100, 100 * 0.002, 300 * 0.002}};
+    for (const auto& drag : drags) {
+        initSceneState();
+        glLoadIdentity();
+        onMouseDrag(drag.x, drag.y);
+        onIdle();
+        expectMatrixNear(modelview(), rotation(5.0, drag.axisX, 0.0, drag.axisZ));
+        EXPECT_EQ(scene.appliedX, drag.x);
+        EXPECT_EQ(scene.appliedY, drag.y);
+    }
 }
 
 TEST_F(ViewRotation, TurnsAccumulateInTheSceneOwnCoordinates)
