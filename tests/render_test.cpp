@@ -13,6 +13,7 @@
 #include "app.h"
 #include "draw.h"
 #include "gl_window.h"
+#include "picture_expect.h"
 #include "scene_picture.h"
 #include "scene_state.h"
 
@@ -24,18 +25,8 @@ using xdriver::Image;
 const float offScreenX = 5.0f;  // a ballX outside the view box: the ball is clipped away
 const double tolerancePixels = 1.5;
 
-class Render : public testing::Test {
+class Render : public WindowTest {
 protected:
-    static void SetUpTestSuite() { openTestWindow(); }
-
-    void SetUp() override
-    {
-        initSceneState();
-        initMeshes();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-    }
-
     static Image drawAndRead()
     {
         drawScene();
@@ -73,15 +64,6 @@ PixelBox sceneBox(const Image& image, bool upperHalf)
     return box;
 }
 
-// The box spanned by two opposite corners of a flat rectangle, projected into a window.
-void expectBoxNear(const PixelBox& box, WindowPoint nearLeft, WindowPoint farRight)
-{
-    EXPECT_NEAR(box.minX, nearLeft.x, tolerancePixels);
-    EXPECT_NEAR(box.maxX, farRight.x, tolerancePixels);
-    EXPECT_NEAR(box.minY, farRight.y, tolerancePixels);
-    EXPECT_NEAR(box.maxY, nearLeft.y, tolerancePixels);
-}
-
 TEST_F(Render, FloorAndLedgeOnWhiteWhereTheProjectionPutsThem)
 {
     EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 500);
@@ -94,7 +76,8 @@ TEST_F(Render, FloorAndLedgeOnWhiteWhereTheProjectionPutsThem)
 
     // The floor: a band from about 9% to 26% of the height above the bottom, 17% to 83% across.
     const PixelBox floor = sceneBox(image, false);
-    expectBoxNear(floor, projectToWindow(-0.98, -0.98, -1.0), projectToWindow(0.98, 0.98, -1.0));
+    expectBoxNear(floor, projectToWindow(-0.98, 0.98, -1.0), projectToWindow(0.98, -0.98, -1.0),
+                  tolerancePixels);
     EXPECT_NEAR(1.0 - floor.maxY / 500.0, 0.09, 0.01);
     EXPECT_NEAR(1.0 - floor.minY / 500.0, 0.26, 0.01);
     EXPECT_NEAR(floor.minX / 500.0, 0.17, 0.01);
@@ -103,7 +86,8 @@ TEST_F(Render, FloorAndLedgeOnWhiteWhereTheProjectionPutsThem)
     // The ledge: near 70% of the height, at the left end.
     const double z = static_cast<double>(heightToViewZ(scene.launchHeight));
     const PixelBox ledge = sceneBox(image, true);
-    expectBoxNear(ledge, projectToWindow(-0.999, -0.245, z), projectToWindow(-0.921, 0.145, z));
+    expectBoxNear(ledge, projectToWindow(-0.999, 0.145, z), projectToWindow(-0.921, -0.245, z),
+                  tolerancePixels);
     EXPECT_NEAR(1.0 - (ledge.minY + ledge.maxY) / 2.0 / 500.0, 0.70, 0.02);
 }
 
@@ -224,8 +208,8 @@ TEST_F(Render, ResizedWindowStretchesTheSameScene)
     pumpEvents(50);  // let GLUT's default reshape set the viewport
 
     scene.ballX = offScreenX;
-    expectBoxNear(sceneBox(drawAndRead(), false), projectToWindow(-0.98, -0.98, -1.0, 250, 500),
-                  projectToWindow(0.98, 0.98, -1.0, 250, 500));
+    expectBoxNear(sceneBox(drawAndRead(), false), projectToWindow(-0.98, 0.98, -1.0, 250, 500),
+                  projectToWindow(0.98, -0.98, -1.0, 250, 500), tolerancePixels);
 
     glutReshapeWindow(500, 500);
     for (int i = 0; i < 100 && glutGet(GLUT_WINDOW_WIDTH) != 500; ++i) pumpEvents(20);

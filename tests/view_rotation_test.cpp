@@ -68,17 +68,7 @@ void expectMatrixNear(const Matrix& actual, const Matrix& expected)
     }
 }
 
-class ViewRotation : public testing::Test {
-protected:
-    static void SetUpTestSuite() { openTestWindow(); }
-    void SetUp() override
-    {
-        initSceneState();
-        initMeshes();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-    }
-};
+using ViewRotation = WindowTest;
 
 TEST_F(ViewRotation, DragTurnsFiveDegreesAboutAnAxisFromTheMovement)
 {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "picture_expect.h"
 #include "scene_picture.h"
 #include "x_server.h"
 #include "xdriver.h"
@@ -118,14 +119,6 @@ protected:
     Image lastGrab_;
 };
 
-void expectNear(const PixelBox& box, WindowPoint topLeft, WindowPoint bottomRight)
-{
-    EXPECT_NEAR(box.minX, topLeft.x, tolerancePixels);
-    EXPECT_NEAR(box.minY, topLeft.y, tolerancePixels);
-    EXPECT_NEAR(box.maxX, bottomRight.x, tolerancePixels);
-    EXPECT_NEAR(box.maxY, bottomRight.y, tolerancePixels);
-}
-
 // ------------------------------------------------------------------ the window
 
 TEST_F(EndToEnd, WindowHasTheTitleAndIs500By500)
@@ -154,7 +147,8 @@ TEST_F(EndToEnd, WindowShowsWhiteBackgroundFloorLedgeAndBall)
     // The floor: a blue band from about 9% to 26% of the height above the bottom, 17% to 83% of the width.
     const PixelBox floor = boxOf(image, isFloorBlue);
     ASSERT_FALSE(floor.empty()) << "no blue floor";
-    expectNear(floor, projectToWindow(-0.98, 0.98, -1.0), projectToWindow(0.98, -0.98, -1.0));
+    expectBoxNear(floor, projectToWindow(-0.98, 0.98, -1.0), projectToWindow(0.98, -0.98, -1.0),
+                  tolerancePixels);
     EXPECT_NEAR(1.0 - floor.maxY / 500.0, 0.09, 0.01);
     EXPECT_NEAR(1.0 - floor.minY / 500.0, 0.26, 0.01);
     EXPECT_NEAR(floor.minX / 500.0, 0.17, 0.01);
@@ -164,7 +158,8 @@ TEST_F(EndToEnd, WindowShowsWhiteBackgroundFloorLedgeAndBall)
     const PixelBox ledge = boxOf(image, isLedgeGreen);
     ASSERT_FALSE(ledge.empty()) << "no green ledge";
     const double z = 2.0 * 100.0 / 120.0 - 1.0;
-    expectNear(ledge, projectToWindow(-0.999, 0.145, z), projectToWindow(-0.921, -0.245, z));
+    expectBoxNear(ledge, projectToWindow(-0.999, 0.145, z), projectToWindow(-0.921, -0.245, z),
+                  tolerancePixels);
     EXPECT_NEAR(1.0 - (ledge.minY + ledge.maxY) / 2.0 / 500.0, 0.70, 0.02);
 
     // The ball: its size on screen, and its centre on the throw's path.

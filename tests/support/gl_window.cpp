@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "app.h"
+#include "scene_state.h"
 #include "x_server.h"
 
 // gcc announces AddressSanitizer with a macro, clang as a feature.
@@ -133,4 +134,12 @@ xdriver::Image readWindowOnScreen()
     }
     XDestroyImage(x);
     return image;
+}
+
+void WindowTest::SetUp()
+{
+    initSceneState();
+    initMeshes();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
 }

@@ -2,6 +2,8 @@
 // and reading its pixels back, from GL and from the X server.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "xdriver.h"
 
 // Opens the window once per process (with the program's callbacks and GL
@@ -17,3 +19,11 @@ xdriver::Image readPixels(unsigned buffer);
 
 // Reads what the X server shows in the window now, after the latest swap.
 xdriver::Image readWindowOnScreen();
+
+// Tests in the program's window: the window opens once per process; each test
+// starts from the scene's start-up state with the view not turned.
+class WindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { openTestWindow(); }
+    void SetUp() override;
+};
