@@ -22,7 +22,7 @@ const GLfloat modelAmbient[] = {0.9f, 0.9f, 0.9f, 1.0f};
 const GLfloat lightAmbient[] = {0.9f, 0.9f, 0.9f, 1.0f};
 const GLfloat lightDiffuse[] = {0.8f, 0.8f, 0.8f, 1.0f};
 const GLfloat lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
-const GLfloat lightPosition[] = {0.0f, -1.0f, 1.0f, 1.0f};  // positional, below and above the origin
+const GLfloat lightPosition[] = {0.0f, -1.0f, 1.0f, 1.0f};  // positional: over the floor's near edge
 
 // Orthographic box, in view units on every side of the origin.
 const GLdouble viewExtent = 1.5;
