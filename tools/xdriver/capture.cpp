@@ -9,8 +9,6 @@
 // the throw is checked from where the ball is.
 #include <fcntl.h>
 #include <gif_lib.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,28 +111,6 @@ bool parse(int argc, char** argv, Options& o)
     }
     return true;
 }
-
-// The frame lock's side of the conversation.
-class FrameLock {
-public:
-    explicit FrameLock(int fd) : fd_(fd) {}
-    ~FrameLock() { close(fd_); }
-    // The number of the next swap, once the program has made it; nothing on timeout or when it is gone.
-    std::optional<std::uint32_t> nextSwap(int timeoutMs)
-    {
-        pollfd p{fd_, POLLIN, 0};
-        if (poll(&p, 1, timeoutMs) <= 0) return std::nullopt;
-        std::uint32_t swap = 0;
-        if (recv(fd_, &swap, sizeof swap, MSG_WAITALL) != static_cast<ssize_t>(sizeof swap))
-            return std::nullopt;
-        return swap;
-    }
-    void goOn() { (void)send(fd_, "g", 1, MSG_NOSIGNAL); }
-    void release() { (void)send(fd_, "f", 1, MSG_NOSIGNAL); }
-
-private:
-    int fd_;
-};
 
 struct Frame {
     xdriver::Image image;
@@ -268,21 +243,19 @@ int main(int argc, char** argv)
     if (!server.start(error, "1280x1024")) return fail("cannot start Xvfb: " + error);
     say("private X server on display " + server.display());
 
-    int pair[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return fail("socketpair failed");
-    FrameLock lock(pair[0]);
+    xdriver::FrameLock lock;
+    if (!lock.open(o.frameLock, error)) return fail(error);
 
     // -geometry +0+0 (a GLUT option) puts the whole window on the screen: with
     // no window manager freeglut would leave it at (-1, -1).
     std::vector<std::string> args{"-geometry", "+0+0"};
     args.insert(args.end(), o.programArgs.begin(), o.programArgs.end());
     xdriver::Program program;
-    if (!program.start(o.program, args, server.display(), error,
-                       {"LD_PRELOAD=" + o.frameLock, "XDRIVER_FRAME_LOCK_FD=" + std::to_string(pair[1])},
-                       {pair[1]})) {
+    if (!program.start(o.program, args, server.display(), error, lock.programEnvironment(),
+                       {lock.programFd()})) {
         return fail("cannot start " + o.program + ": " + error);
     }
-    close(pair[1]);
+    lock.programStarted();
 
     xdriver::Connection x;
     if (!x.open(server.display(), error)) return fail(error);

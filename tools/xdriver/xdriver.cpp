@@ -5,6 +5,8 @@
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <png.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -210,6 +212,78 @@ void Program::kill()
     status_ = fromWaitStatus(waitStatus);
     pid_ = -1;
     drainErrorOutput();
+}
+
+long Program::residentKiB() const
+{
+    if (pid_ <= 0) return -1;
+    FILE* status = std::fopen(("/proc/" + std::to_string(pid_) + "/status").c_str(), "r");
+    if (status == nullptr) return -1;
+    long kib = -1;
+    char line[256];
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+        if (std::sscanf(line, "VmRSS: %ld kB", &kib) == 1) break;
+    }
+    std::fclose(status);
+    return kib;
+}
+
+// ---------------------------------------------------------------- frame lock
+
+FrameLock::~FrameLock()
+{
+    if (fd_ >= 0) close(fd_);
+    programStarted();
+}
+
+bool FrameLock::open(const std::string& libraryPath, std::string& error)
+{
+    int pair[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
+        error = std::string("socketpair: ") + std::strerror(errno);
+        return false;
+    }
+    fd_ = pair[0];
+    programFd_ = pair[1];
+    library_ = libraryPath;
+    return true;
+}
+
+std::vector<std::string> FrameLock::programEnvironment() const
+{
+    return {"LD_PRELOAD=" + library_, "XDRIVER_FRAME_LOCK_FD=" + std::to_string(programFd_)};
+}
+
+void FrameLock::programStarted()
+{
+    if (programFd_ >= 0) close(programFd_);
+    programFd_ = -1;
+}
+
+std::optional<std::uint32_t> FrameLock::nextSwap(int timeoutMs)
+{
+    pollfd p{fd_, POLLIN, 0};
+    if (poll(&p, 1, timeoutMs) <= 0) return std::nullopt;
+    std::uint32_t swap = 0;
+    if (recv(fd_, &swap, sizeof swap, MSG_WAITALL) != static_cast<ssize_t>(sizeof swap)) return std::nullopt;
+    return swap;
+}
+
+void FrameLock::goOn()
+{
+    (void)send(fd_, "g", 1, MSG_NOSIGNAL);
+}
+
+void FrameLock::runUntil(std::uint32_t swap)
+{
+    char message[1 + sizeof swap] = {'u'};
+    std::memcpy(message + 1, &swap, sizeof swap);
+    (void)send(fd_, message, sizeof message, MSG_NOSIGNAL);
+}
+
+void FrameLock::release()
+{
+    (void)send(fd_, "f", 1, MSG_NOSIGNAL);
 }
 
 // ---------------------------------------------------------------- PNG
@@ -450,6 +524,37 @@ void Connection::press(unsigned button)
 void Connection::release(unsigned button)
 {
     XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void Connection::resize(Window window, unsigned width, unsigned height)
+{
+    XResizeWindow(display_, window, width, height);
+    XSync(display_, False);
+}
+
+void Connection::unmap(Window window)
+{
+    XUnmapWindow(display_, window);
+    XSync(display_, False);
+}
+
+void Connection::map(Window window)
+{
+    XMapWindow(display_, window);
+    XSync(display_, False);
+}
+
+void Connection::sendDeleteWindow(Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
     XSync(display_, False);
 }
 

@@ -54,6 +54,9 @@ public:
     // What the child wrote to its standard error so far.
     const std::string& errorOutput();
 
+    // The child's resident memory (VmRSS) in KiB; -1 when it cannot be read.
+    long residentKiB() const;
+
 private:
     void drainErrorOutput();
 
@@ -135,8 +138,45 @@ public:
     // Sends the events as a series of moves without pressing or releasing.
     void moveInSteps(Window window, int fromX, int fromY, int toX, int toY, int steps, int pauseMs);
 
+    // What a window manager does to a top-level window: resize it, unmap and
+    // map it, and close it (a WM_DELETE_WINDOW message of WM_PROTOCOLS, as
+    // the close button of a title bar sends).
+    void resize(Window window, unsigned width, unsigned height);
+    void unmap(Window window);
+    void map(Window window);
+    void sendDeleteWindow(Window window);
+
 private:
     ::Display* display_ = nullptr;
+};
+
+// The tool's side of the frame lock (frame_lock.cpp, preloaded into the
+// program): the program stops after each reported swap until it is answered.
+class FrameLock {
+public:
+    FrameLock() = default;
+    FrameLock(const FrameLock&) = delete;
+    FrameLock& operator=(const FrameLock&) = delete;
+    ~FrameLock();
+
+    // Makes the connection; libraryPath is the built frame_lock module.
+    bool open(const std::string& libraryPath, std::string& error);
+    // For Program::start: the environment entries and the descriptor the program needs.
+    std::vector<std::string> programEnvironment() const;
+    int programFd() const { return programFd_; }
+    // Closes the program's end in this process, once the program has started.
+    void programStarted();
+
+    // The number of the next reported swap, once the program has made it;
+    // nothing on timeout or when the program is gone.
+    std::optional<std::uint32_t> nextSwap(int timeoutMs);
+    void goOn();                        // the next swap is reported
+    void runUntil(std::uint32_t swap);  // no report before swap number `swap`
+    void release();                     // no more reports
+
+private:
+    int fd_ = -1, programFd_ = -1;
+    std::string library_;
 };
 
 void sleepMs(int milliseconds);
