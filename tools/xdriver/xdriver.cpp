@@ -103,9 +103,16 @@ bool Program::start(const std::string& path, const std::vector<std::string>& arg
         return false;
     }
     // Everything the child needs is built before fork: after it, only async-signal-safe calls.
+    // The environment of this process, without DISPLAY and without what extraEnv sets anew.
+    const auto setAnew = [&](const char* entry) {
+        const char* equals = std::strchr(entry, '=');
+        const std::size_t length = equals != nullptr ? static_cast<std::size_t>(equals - entry) + 1 : 0;
+        return std::any_of(extraEnv.begin(), extraEnv.end(),
+                           [&](const std::string& e) { return length > 0 && e.compare(0, length, entry, length) == 0; });
+    };
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
-        if (std::strncmp(*e, "DISPLAY=", 8) != 0) env.emplace_back(*e);
+        if (std::strncmp(*e, "DISPLAY=", 8) != 0 && !setAnew(*e)) env.emplace_back(*e);
     }
     if (!display.empty()) env.push_back("DISPLAY=" + display);
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());

@@ -33,7 +33,8 @@ public:
 
     // Starts path with the arguments (argv[0] is path) and DISPLAY set to display;
     // an empty display removes DISPLAY from the child's environment. extraEnv
-    // holds "NAME=value" entries; keepFds are descriptors the child inherits.
+    // holds "NAME=value" entries, which replace this process's values of the
+    // same names; keepFds are descriptors the child inherits.
     // The child's standard error is collected (errorOutput).
     bool start(const std::string& path, const std::vector<std::string>& args, const std::string& display,
                std::string& error, const std::vector<std::string>& extraEnv = {},
