@@ -91,7 +91,7 @@ class PointerFuzz : public EndToEnd {};
 // the exit status non-zero.
 TEST_F(LongRun, ProgramKeepsMemoryFlatAndEndsCleanly)
 {
-    const std::uint32_t first = soak() ? 10'000 : 2'000, last = soak() ? 100'000 : 10'000;
+    const std::uint32_t first = 10'000, last = soak() ? 100'000 : 20'000;
     xdriver::FrameLock lock;
     std::string error;
     ASSERT_TRUE(lock.open(FRAME_LOCK_PATH, error)) << error;
@@ -104,7 +104,8 @@ TEST_F(LongRun, ProgramKeepsMemoryFlatAndEndsCleanly)
     // sanitizers stays flat to the KiB). A 1 MB quarantine leaves the
     // program's own memory to be measured; the leak check is unchanged.
     const char* options = std::getenv("ASAN_OPTIONS");
-    env.push_back(std::string("ASAN_OPTIONS=") + (options != nullptr ? options : "") + ":quarantine_size_mb=1");
+    env.push_back(std::string("ASAN_OPTIONS=") + (options != nullptr ? options : "") +
+                  ":quarantine_size_mb=1");
 #endif
     start({}, nullptr, env, {lock.programFd()});
     lock.programStarted();
@@ -120,9 +121,10 @@ TEST_F(LongRun, ProgramKeepsMemoryFlatAndEndsCleanly)
     lock.release();
 
     const double growth = 100.0 * static_cast<double>(lastKiB - firstKiB) / static_cast<double>(firstKiB);
-    std::printf("resident memory %ld KiB after %u frames, %ld KiB after %u frames (%+.2f %%); "
-                "%.0f frames per second in between\n",
-                firstKiB, first, lastKiB, last, growth, (last - first) / seconds);
+    std::printf(
+        "resident memory %ld KiB after %u frames, %ld KiB after %u frames (%+.2f %%); "
+        "%.0f frames per second in between\n",
+        firstKiB, first, lastKiB, last, growth, (last - first) / seconds);
     RecordProperty("rss_kib_first", std::to_string(firstKiB));
     RecordProperty("rss_kib_last", std::to_string(lastKiB));
     ASSERT_GT(firstKiB, 0);
@@ -147,7 +149,8 @@ TEST_F(PointerFuzz, LeavesTheSceneAnimatingAndLit)
     const char* seedText = std::getenv("BOUNCING_BALL_FUZZ_SEED");
     const std::uint32_t seed =
         seedText != nullptr ? static_cast<std::uint32_t>(std::strtoul(seedText, nullptr, 10)) : 20261207u;
-    std::printf("pointer fuzz: %d events, seed %u (replay: BOUNCING_BALL_FUZZ_SEED=%u)\n", events, seed, seed);
+    std::printf("pointer fuzz: %d events, seed %u (replay: BOUNCING_BALL_FUZZ_SEED=%u)\n", events, seed,
+                seed);
     RecordProperty("seed", std::to_string(seed));
 
     xdriver::FrameLock lock;
@@ -160,12 +163,15 @@ TEST_F(PointerFuzz, LeavesTheSceneAnimatingAndLit)
 
     std::mt19937 random(seed);
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<std::uint32_t>(n)); };
-    const unsigned buttons[] = {1, 2, 4, 5, 6, 7, 8, 9, 10};  // all of Xvfb's pointer buttons but the right one
+    const unsigned buttons[] = {1, 2, 4, 5, 6,
+                                7, 8, 9, 10};  // all of Xvfb's pointer buttons but the right one
     std::vector<unsigned> held;
     const auto inside = [&] { x_.moveTo(window_, pick(500), pick(500)); };
     const auto outside = [&] {
-        if (pick(2) == 0) x_.moveTo(window_, 500 + pick(520), pick(766));
-        else x_.moveTo(window_, pick(1020), 500 + pick(266));
+        if (pick(2) == 0)
+            x_.moveTo(window_, 500 + pick(520), pick(766));
+        else
+            x_.moveTo(window_, pick(1020), 500 + pick(266));
     };
     int sent = 0, frames = 0;
     while (sent < events) {
@@ -196,7 +202,8 @@ TEST_F(PointerFuzz, LeavesTheSceneAnimatingAndLit)
                         inside();
                     }
                     lock.goOn();
-                    ASSERT_TRUE(reachSwap(lock, 0, 5000)) << "the program stopped drawing after event " << sent;
+                    ASSERT_TRUE(reachSwap(lock, 0, 5000))
+                        << "the program stopped drawing after event " << sent;
                 }
                 x_.release(button);
                 sent += 5;
@@ -257,7 +264,8 @@ public:
 TEST_F(WindowSystem, ResizeUnmapAndMapKeepTheSceneStretchedAndAnimating)
 {
     start();
-    for (const auto& [width, height] : {std::pair{1, 1}, std::pair{64, 500}, std::pair{2000, 2000}, std::pair{500, 500}}) {
+    for (const auto& [width, height] :
+         {std::pair{1, 1}, std::pair{64, 500}, std::pair{2000, 2000}, std::pair{500, 500}}) {
         SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
         x_.resize(window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
         xdriver::Geometry g;

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
@@ -107,8 +108,9 @@ bool Program::start(const std::string& path, const std::vector<std::string>& arg
     const auto setAnew = [&](const char* entry) {
         const char* equals = std::strchr(entry, '=');
         const std::size_t length = equals != nullptr ? static_cast<std::size_t>(equals - entry) + 1 : 0;
-        return std::any_of(extraEnv.begin(), extraEnv.end(),
-                           [&](const std::string& e) { return length > 0 && e.compare(0, length, entry, length) == 0; });
+        return std::any_of(extraEnv.begin(), extraEnv.end(), [&](const std::string& e) {
+            return length > 0 && e.compare(0, length, entry, length) == 0;
+        });
     };
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
