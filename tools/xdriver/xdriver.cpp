@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <png.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
