@@ -5,10 +5,9 @@
 // environment (the tests labelled soak) they use the full ones.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -297,11 +296,11 @@ TEST_F(WindowSystem, ResizeUnmapAndMapKeepTheSceneStretchedAndAnimating)
     xdriver::sleepMs(100);
 
     // Back at 500 x 500 the ball is again on the throw's path, and moving.
-    const Image scene = background();
+    const Image picture = background();
     const auto path = ballPath();
     std::vector<int> steps;
     for (const Image& frame : grabs(10, 50)) {
-        const BallSighting ball = findBall(frame, scene);
+        const BallSighting ball = findBall(frame, picture);
         ASSERT_TRUE(ball.found) << "no ball";
         const PathMatch match = nearestOnPath(path, ball.centre);
         EXPECT_LE(match.distance, pathTolerance);
@@ -345,13 +344,15 @@ TEST(WindowSystemFailure, KilledServerEndsTheProgramWithAMessage)
 
 struct BadArguments {
     const char* name;
+    // cppcheck-suppress unusedStructMember ; read through GetParam()
     std::vector<std::string> args;  // "{display}" stands for the test's server
-    bool ends;                      // true: ends with a message; false: GLUT ignores it and the program runs
+    // cppcheck-suppress unusedStructMember ; read through GetParam()
+    bool ends;  // true: ends with a message; false: GLUT ignores it and the program runs
 };
 
-void PrintTo(const BadArguments& arguments, std::ostream* out)
+std::ostream& operator<<(std::ostream& out, const BadArguments& arguments)
 {
-    *out << arguments.name;
+    return out << arguments.name;
 }
 
 class CommandLine : public EndToEnd, public testing::WithParamInterface<BadArguments> {};

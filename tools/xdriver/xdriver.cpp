@@ -225,14 +225,14 @@ void Program::kill()
 long Program::residentKiB() const
 {
     if (pid_ <= 0) return -1;
-    FILE* status = std::fopen(("/proc/" + std::to_string(pid_) + "/status").c_str(), "r");
-    if (status == nullptr) return -1;
+    FILE* file = std::fopen(("/proc/" + std::to_string(pid_) + "/status").c_str(), "r");
+    if (file == nullptr) return -1;
     long kib = -1;
     char line[256];
-    while (std::fgets(line, sizeof line, status) != nullptr) {
+    while (std::fgets(line, sizeof line, file) != nullptr) {
         if (std::sscanf(line, "VmRSS: %ld kB", &kib) == 1) break;
     }
-    std::fclose(status);
+    std::fclose(file);
     return kib;
 }
 
