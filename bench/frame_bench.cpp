@@ -25,24 +25,8 @@
 
 namespace {
 
-// The ambient colours and ball of drawScene, for the display-list frame.
-const GLfloat floorAmbient[] = {0.15f, 0.22f, 1.0f, 1.0f};
-const GLfloat ledgeAmbient[] = {0.15f, 0.82f, 0.16f, 1.0f};
-const GLfloat ballAmbient[] = {0.25f, 0.32f, 0.36f, 1.0f};
-const GLdouble ballRadius = 0.1;
-const GLint ballSlices = 50;
-const GLint ballStacks = 50;
-
 GLuint floorList = 0;
 GLuint ledgeList = 0;
-
-void startFromRest()
-{
-    initSceneState();
-    initMeshes();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
 
 // The grids as drawScene draws them, recorded once; the lists keep the vertices and normals.
 void compileGridLists()
@@ -65,11 +49,7 @@ void drawSceneFromLists()
     glCallList(floorList);
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ledgeAmbient);
     glCallList(ledgeList);
-    glPushMatrix();
-    glTranslatef(scene.ballX, 0.0f, heightToViewZ(scene.height));
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ballAmbient);
-    glutSolidSphere(ballRadius, ballSlices, ballStacks);
-    glPopMatrix();
+    drawBall();
     glFlush();
 }
 
@@ -82,7 +62,7 @@ struct PictureDifference {
 
 PictureDifference compareWithLists()
 {
-    startFromRest();
+    resetScene();
     drawScene();
     const xdriver::Image immediate = readPixels(GL_BACK);
     drawSceneFromLists();
@@ -113,7 +93,7 @@ void reportAllocations(benchmark::State& state, const AllocationCount& before)
 
 void wholeFrame(benchmark::State& state)
 {
-    startFromRest();
+    resetScene();
     const AllocationCount before = allocationsSoFar();
     for (auto _ : state) {
         onIdle();
@@ -126,7 +106,7 @@ BENCHMARK(wholeFrame)->UseRealTime();
 
 void rendererFloor(benchmark::State& state)
 {
-    startFromRest();
+    resetScene();
     const AllocationCount before = allocationsSoFar();
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -138,7 +118,7 @@ BENCHMARK(rendererFloor)->UseRealTime();
 
 void displayListFrame(benchmark::State& state)
 {
-    startFromRest();
+    resetScene();
     const AllocationCount before = allocationsSoFar();
     for (auto _ : state) {
         onIdle();
@@ -154,7 +134,7 @@ BENCHMARK(displayListFrame)->UseRealTime();
 void pairedFrames(benchmark::State& state)
 {
     using Clock = std::chrono::steady_clock;
-    startFromRest();
+    resetScene();
     Clock::duration immediate{};
     Clock::duration cached{};
     for (auto _ : state) {

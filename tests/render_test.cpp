@@ -73,22 +73,7 @@ TEST_F(Render, FloorAndLedgeOnWhiteWhereTheProjectionPutsThem)
     for (const auto& [x, y] : {std::pair{0, 0}, std::pair{499, 0}, std::pair{0, 499}, std::pair{499, 499}}) {
         EXPECT_TRUE(isWhite(image.at(x, y))) << x << "," << y;
     }
-
-    // The floor: a band from about 9% to 26% of the height above the bottom, 17% to 83% across.
-    const PixelBox floor = sceneBox(image, false);
-    expectBoxNear(floor, projectToWindow(-0.98, 0.98, -1.0), projectToWindow(0.98, -0.98, -1.0),
-                  tolerancePixels);
-    EXPECT_NEAR(1.0 - floor.maxY / 500.0, 0.09, 0.01);
-    EXPECT_NEAR(1.0 - floor.minY / 500.0, 0.26, 0.01);
-    EXPECT_NEAR(floor.minX / 500.0, 0.17, 0.01);
-    EXPECT_NEAR(floor.maxX / 500.0, 0.83, 0.01);
-
-    // The ledge: near 70% of the height, at the left end.
-    const double z = static_cast<double>(heightToViewZ(scene.launchHeight));
-    const PixelBox ledge = sceneBox(image, true);
-    expectBoxNear(ledge, projectToWindow(-0.999, 0.145, z), projectToWindow(-0.921, -0.245, z),
-                  tolerancePixels);
-    EXPECT_NEAR(1.0 - (ledge.minY + ledge.maxY) / 2.0 / 500.0, 0.70, 0.02);
+    expectFloorAndLedge(sceneBox(image, false), sceneBox(image, true), tolerancePixels);
 }
 
 // The colour fixed-function lighting gives a vertex of the floor or the ledge:
@@ -132,15 +117,15 @@ TEST_F(Render, FloorAndLedgeAreLitFromAbove)
 {
     scene.ballX = offScreenX;
     const Image image = drawAndRead();
-    const std::array<double, 3> floorAmbient{0.15, 0.22, 1.0};
-    const std::array<double, 3> ledgeAmbient{0.15, 0.82, 0.16};
+    const std::array<double, 3> floorAmbientExpected{0.15, 0.22, 1.0};
+    const std::array<double, 3> ledgeAmbientExpected{0.15, 0.82, 0.16};
     // Away from the highlight at the near edge, where the colour changes slowly.
     for (const auto& [row, column] : {std::pair{45, 5}, std::pair{45, 25}, std::pair{45, 44},
                                       std::pair{30, 10}, std::pair{30, 40}, std::pair{20, 25}}) {
-        expectLitLike(image, scene.floorMesh, row, column, floorAmbient);
+        expectLitLike(image, scene.floorMesh, row, column, floorAmbientExpected);
     }
-    expectLitLike(image, scene.ledgeMesh, 20, 20, ledgeAmbient);
-    expectLitLike(image, scene.ledgeMesh, 5, 35, ledgeAmbient);
+    expectLitLike(image, scene.ledgeMesh, 20, 20, ledgeAmbientExpected);
+    expectLitLike(image, scene.ledgeMesh, 5, 35, ledgeAmbientExpected);
 }
 
 struct BallPlace {

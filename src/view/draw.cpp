@@ -2,12 +2,11 @@
 
 #include <GL/glut.h>
 
+const GLfloat floorAmbient[4] = {0.15f, 0.22f, 1.0f, 1.0f};
+const GLfloat ledgeAmbient[4] = {0.15f, 0.82f, 0.16f, 1.0f};
+
 namespace {
 
-// Ambient colour of each object (red, green, blue, alpha); diffuse, specular
-// and shininess are the ones set at start-up and are shared by all three.
-const GLfloat floorAmbient[] = {0.15f, 0.22f, 1.0f, 1.0f};
-const GLfloat ledgeAmbient[] = {0.15f, 0.82f, 0.16f, 1.0f};
 const GLfloat ballAmbient[] = {0.25f, 0.32f, 0.36f, 1.0f};
 
 const GLdouble ballRadius = 0.1;  // view units
@@ -63,11 +62,16 @@ void drawScene()
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ledgeAmbient);
     drawGrid(scene.ledgeMesh, ledgeVertices - 1, ledgeVertices - 1);
 
+    drawBall();
+
+    glFlush();
+}
+
+void drawBall()
+{
     glPushMatrix();
     glTranslatef(scene.ballX, 0.0f, heightToViewZ(scene.height));
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ballAmbient);
     glutSolidSphere(ballRadius, ballSlices, ballStacks);
     glPopMatrix();
-
-    glFlush();
 }

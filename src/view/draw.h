@@ -7,9 +7,17 @@ struct Vec3 {
     float x, y, z;
 };
 
+// Ambient colours of the floor and the ledge (red, green, blue, alpha); diffuse,
+// specular and shininess are the ones set at start-up, shared by every object.
+extern const float floorAmbient[4];
+extern const float ledgeAmbient[4];
+
 // GLUT display callback: draws floor, ledge and ball into the back buffer.
 // It does not swap; onIdle shows the frame.
 void drawScene();
+
+// Draws the ball at its current place, in its own ambient colour.
+void drawBall();
 
 // Draws the first quadRows x quadColumns quads of a mesh, each with its own normal.
 // Input: mesh, the vertex grid; quadRows, quadColumns, quads to draw down and across.

@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "end_to_end.h"
-#include "picture_expect.h"
 
 namespace {
 
@@ -42,23 +40,12 @@ TEST_F(EndToEnd, WindowShowsWhiteBackgroundFloorLedgeAndBall)
         EXPECT_TRUE(isWhite(image.at(x, y))) << "pixel " << x << "," << y;
     }
 
-    // The floor: a blue band from about 9% to 26% of the height above the bottom, 17% to 83% of the width.
+    // The floor: a blue band low in the window; the ledge: green, high at the left.
     const PixelBox floor = boxOf(image, isFloorBlue);
     ASSERT_FALSE(floor.empty()) << "no blue floor";
-    expectBoxNear(floor, projectToWindow(-0.98, 0.98, -1.0), projectToWindow(0.98, -0.98, -1.0),
-                  tolerancePixels);
-    EXPECT_NEAR(1.0 - floor.maxY / 500.0, 0.09, 0.01);
-    EXPECT_NEAR(1.0 - floor.minY / 500.0, 0.26, 0.01);
-    EXPECT_NEAR(floor.minX / 500.0, 0.17, 0.01);
-    EXPECT_NEAR(floor.maxX / 500.0, 0.83, 0.01);
-
-    // The ledge: green, near 70% of the height, 17% to 19% of the width.
     const PixelBox ledge = boxOf(image, isLedgeGreen);
     ASSERT_FALSE(ledge.empty()) << "no green ledge";
-    const double z = 2.0 * 100.0 / 120.0 - 1.0;
-    expectBoxNear(ledge, projectToWindow(-0.999, 0.145, z), projectToWindow(-0.921, -0.245, z),
-                  tolerancePixels);
-    EXPECT_NEAR(1.0 - (ledge.minY + ledge.maxY) / 2.0 / 500.0, 0.70, 0.02);
+    expectFloorAndLedge(floor, ledge, tolerancePixels);
 
     // The ball: its size on screen, and its centre on the throw's path.
     const BallSighting ball = findBall(grab(), image);
@@ -73,20 +60,7 @@ TEST_F(EndToEnd, WindowShowsWhiteBackgroundFloorLedgeAndBall)
 TEST_F(EndToEnd, BallMovesAlongTheThrowsPath)
 {
     start();
-    const Image scene = background();
-    const auto path = ballPath();
-    std::set<int> steps;
-    const auto frames = grabs(10, 50);
-    for (size_t i = 0; i < frames.size(); ++i) {
-        const BallSighting ball = findBall(frames[i], scene);
-        ASSERT_TRUE(ball.found) << "grab " << i << " shows no ball apart from the background";
-        const PathMatch match = nearestOnPath(path, ball.centre);
-        EXPECT_LE(match.distance, pathTolerance) << "grab " << i << ": ball centre " << ball.centre.x << ","
-                                                 << ball.centre.y << " is off the path";
-        steps.insert(match.step);
-    }
-    // Grabs 50 ms apart: a still ball gives one place; a moving one seldom repeats one.
-    EXPECT_GE(steps.size(), 5u) << "the ball's place differs in too few of 10 grabs";
+    expectBallMovingOnPath();
 }
 
 // ------------------------------------------------------------------ the pointer
@@ -168,10 +142,7 @@ TEST_F(EndToEnd, DisplayOptionGoesToGlut)
     // No DISPLAY in the environment: the window can only reach the server through -display.
     const std::string none;
     start({"-display", server_.display()}, &none);
-    x_.moveTo(window_, 250, 250);
-    x_.press(rightButton);
-    x_.release(rightButton);
-    expectEndsWithStatusZero();
+    rightClickEndsWithStatusZero();
 }
 
 TEST_F(EndToEnd, DisplayThatDoesNotExistEndsWithAMessage)
@@ -185,9 +156,7 @@ TEST_F(EndToEnd, DisplayThatDoesNotExistEndsWithAMessage)
     const std::string missing = ":" + std::to_string(number);
     std::string error;
     ASSERT_TRUE(program_.start(BOUNCING_BALL_PATH, {"-display", missing}, server_.display(), error)) << error;
-    const auto status = program_.waitExit(10000);
-    ASSERT_TRUE(status.has_value()) << "the program still runs 10 s after it was pointed at " << missing;
-    EXPECT_TRUE(status->exited && status->code != 0) << status->describe();
+    expectEndsWithAnError(10000);
     const std::string message = program_.errorOutput();
     EXPECT_NE(message.find(missing), std::string::npos)
         << "the message does not name the display: " << message;

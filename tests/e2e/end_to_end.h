@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "picture_expect.h"
 #include "scene_picture.h"
 #include "x_server.h"
 #include "xdriver.h"
@@ -110,6 +112,42 @@ protected:
         ASSERT_TRUE(status.has_value()) << "the program still runs 5 s after the right button";
         EXPECT_TRUE(status->exited && status->code == 0)
             << status->describe() << "; it wrote: " << program_.errorOutput();
+    }
+
+    // Waits for the program to end by itself, and expects a non-zero exit status (not a signal).
+    void expectEndsWithAnError(int timeoutMs)
+    {
+        const auto status = program_.waitExit(timeoutMs);
+        ASSERT_TRUE(status.has_value()) << "the program still runs " << timeoutMs / 1000 << " s later";
+        EXPECT_TRUE(status->exited && status->code != 0) << status->describe();
+    }
+
+    // A right click at a window position, then the end with status 0.
+    void rightClickEndsWithStatusZero(int x = 250, int y = 250)
+    {
+        x_.moveTo(window_, x, y);
+        x_.press(rightButton);
+        x_.release(rightButton);
+        expectEndsWithStatusZero();
+    }
+
+    // Ten grabs 50 ms apart: the ball in each, on the throw's path, at five or
+    // more different places (a still ball gives one; a moving one seldom repeats).
+    void expectBallMovingOnPath()
+    {
+        const Image still = background();
+        const auto path = ballPath();
+        std::set<int> steps;
+        const auto frames = grabs(10, 50);
+        for (size_t i = 0; i < frames.size(); ++i) {
+            const BallSighting ball = findBall(frames[i], still);
+            ASSERT_TRUE(ball.found) << "grab " << i << " shows no ball apart from the background";
+            const PathMatch match = nearestOnPath(path, ball.centre);
+            EXPECT_LE(match.distance, pathTolerance) << "grab " << i << ": ball centre " << ball.centre.x
+                                                     << "," << ball.centre.y << " is off the path";
+            steps.insert(match.step);
+        }
+        EXPECT_GE(steps.size(), 5u) << "the ball's place differs in too few of 10 grabs";
     }
 
     const char* screenSize_ = "1024x768";  // a test that needs a larger screen sets it in its constructor

@@ -130,10 +130,7 @@ TEST_F(LongRun, ProgramKeepsMemoryFlatAndEndsCleanly)
     EXPECT_LE(static_cast<double>(lastKiB), 1.01 * static_cast<double>(firstKiB))
         << "resident memory grew by more than 1 % between frame " << first << " and frame " << last;
 
-    x_.moveTo(window_, 250, 250);
-    x_.press(rightButton);
-    x_.release(rightButton);
-    expectEndsWithStatusZero();
+    rightClickEndsWithStatusZero();
     EXPECT_EQ(program_.errorOutput().find("Sanitizer"), std::string::npos) << program_.errorOutput();
     EXPECT_EQ(program_.errorOutput().find("runtime error"), std::string::npos) << program_.errorOutput();
 }
@@ -246,10 +243,7 @@ TEST_F(PointerFuzz, LeavesTheSceneAnimatingAndLit)
     EXPECT_GE(ledgePixels, 10) << "no ledge (seed " << seed << ")";
     EXPECT_GE(ballSeen, 10) << "no moving ball";
 
-    x_.moveTo(window_, 250, 250);
-    x_.press(rightButton);
-    x_.release(rightButton);
-    expectEndsWithStatusZero();
+    rightClickEndsWithStatusZero();
 }
 
 // ------------------------------------------------------------------ the window system
@@ -277,14 +271,9 @@ TEST_F(WindowSystem, ResizeUnmapAndMapKeepTheSceneStretchedAndAnimating)
         ASSERT_TRUE(program_.running()) << program_.errorOutput();
         if (width == 1) continue;  // all of it is off the screen, at (-1, -1)
         // The projection does not change: the floor stretches with the window.
-        const PixelBox floor = floorBox();
-        const WindowPoint nearLeft = projectToWindow(-0.98, 0.98, -1.0, width, height);
-        const WindowPoint farRight = projectToWindow(0.98, -0.98, -1.0, width, height);
-        const double tolerance = tolerancePixels + 0.004 * std::max(width, height);
-        EXPECT_NEAR(floor.minX, nearLeft.x, tolerance);
-        EXPECT_NEAR(floor.minY, nearLeft.y, tolerance);
-        EXPECT_NEAR(floor.maxX, farRight.x, tolerance);
-        EXPECT_NEAR(floor.maxY, farRight.y, tolerance);
+        expectBoxNear(floorBox(), projectToWindow(-0.98, 0.98, -1.0, width, height),
+                      projectToWindow(0.98, -0.98, -1.0, width, height),
+                      tolerancePixels + 0.004 * std::max(width, height));
     }
 
     x_.unmap(window_);
@@ -296,18 +285,7 @@ TEST_F(WindowSystem, ResizeUnmapAndMapKeepTheSceneStretchedAndAnimating)
     xdriver::sleepMs(100);
 
     // Back at 500 x 500 the ball is again on the throw's path, and moving.
-    const Image picture = background();
-    const auto path = ballPath();
-    std::vector<int> steps;
-    for (const Image& frame : grabs(10, 50)) {
-        const BallSighting ball = findBall(frame, picture);
-        ASSERT_TRUE(ball.found) << "no ball";
-        const PathMatch match = nearestOnPath(path, ball.centre);
-        EXPECT_LE(match.distance, pathTolerance);
-        steps.push_back(match.step);
-    }
-    std::sort(steps.begin(), steps.end());
-    EXPECT_GE(std::unique(steps.begin(), steps.end()) - steps.begin(), 5) << "the ball hardly moves";
+    expectBallMovingOnPath();
 }
 
 TEST_F(WindowSystem, CloseMessageOfAWindowManagerEndsWithStatusZero)
@@ -369,17 +347,12 @@ TEST_P(CommandLine, EndsWithAMessageOrIsIgnored)
         ASSERT_TRUE(program_.running());
         xdriver::Geometry g;
         ASSERT_TRUE(x_.geometry(window_, g));
-        x_.moveTo(window_, std::min(g.width / 2, 250), std::min(g.height / 2, 250));
-        x_.press(rightButton);
-        x_.release(rightButton);
-        expectEndsWithStatusZero();
+        rightClickEndsWithStatusZero(std::min(g.width / 2, 250), std::min(g.height / 2, 250));
         return;
     }
     std::string error;
     ASSERT_TRUE(program_.start(BOUNCING_BALL_PATH, args, server_.display(), error)) << error;
-    const auto status = program_.waitExit(10000);
-    ASSERT_TRUE(status.has_value()) << "the program still runs 10 s later";
-    EXPECT_TRUE(status->exited && status->code != 0) << status->describe();
+    expectEndsWithAnError(10000);
     EXPECT_NE(program_.errorOutput().find("freeglut"), std::string::npos)
         << "no message from GLUT: " << program_.errorOutput();
 }

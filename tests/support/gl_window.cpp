@@ -3,7 +3,6 @@
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <chrono>
@@ -113,30 +112,15 @@ xdriver::Image readPixels(unsigned buffer)
 xdriver::Image readWindowOnScreen()
 {
     Display* display = glXGetCurrentDisplay();
-    const Window window = glXGetCurrentDrawable();
     glFinish();
     XSync(display, False);
     xdriver::Image image;
-    image.width = glutGet(GLUT_WINDOW_WIDTH);
-    image.height = glutGet(GLUT_WINDOW_HEIGHT);
-    image.rgb.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
-    XImage* x = XGetImage(display, window, 0, 0, static_cast<unsigned>(image.width),
-                          static_cast<unsigned>(image.height), AllPlanes, ZPixmap);
-    if (x == nullptr) return image;
-    for (int row = 0; row < image.height; ++row) {
-        for (int col = 0; col < image.width; ++col) {
-            const unsigned long pixel = XGetPixel(x, col, row);
-            std::uint8_t* p = image.at(col, row);
-            p[0] = static_cast<std::uint8_t>((pixel & x->red_mask) >> 16);
-            p[1] = static_cast<std::uint8_t>((pixel & x->green_mask) >> 8);
-            p[2] = static_cast<std::uint8_t>(pixel & x->blue_mask);
-        }
-    }
-    XDestroyImage(x);
+    xdriver::readDrawable(display, glXGetCurrentDrawable(), 0, 0, glutGet(GLUT_WINDOW_WIDTH),
+                          glutGet(GLUT_WINDOW_HEIGHT), image);
     return image;
 }
 
-void WindowTest::SetUp()
+void resetScene()
 {
     initSceneState();
     initMeshes();

@@ -10,6 +10,9 @@
 // state) and waits until it is mapped. Starts Xvfb when there is no display.
 void openTestWindow();
 
+// Puts the scene back to its start-up state and the view to no turn.
+void resetScene();
+
 // Processes pending window-system events for about the given time.
 void pumpEvents(int milliseconds);
 
@@ -25,5 +28,5 @@ xdriver::Image readWindowOnScreen();
 class WindowTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { openTestWindow(); }
-    void SetUp() override;
+    void SetUp() override { resetScene(); }
 };

@@ -488,18 +488,24 @@ bool Connection::grab(Window window, Image& image, std::string& error)
         error = "the window is not on the screen";
         return false;
     }
-    XImage* x =
-        XGetImage(display_, DefaultRootWindow(display_), left, top, static_cast<unsigned>(right - left),
-                  static_cast<unsigned>(bottom - top), AllPlanes, ZPixmap);
-    if (x == nullptr) {
+    if (!readDrawable(display_, DefaultRootWindow(display_), left, top, right - left, bottom - top, image)) {
         error = "XGetImage failed";
         return false;
     }
     image.x0 = left - g.x;
     image.y0 = top - g.y;
-    image.width = right - left;
-    image.height = bottom - top;
-    image.rgb.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3);
+    return true;
+}
+
+bool readDrawable(::Display* display, Drawable drawable, int left, int top, int width, int height,
+                  Image& image)
+{
+    XImage* x = XGetImage(display, drawable, left, top, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (x == nullptr) return false;
+    image.width = width;
+    image.height = height;
+    image.rgb.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
     const int redShift = shiftFor(x->red_mask), greenShift = shiftFor(x->green_mask),
               blueShift = shiftFor(x->blue_mask);
     std::uint8_t* out = image.rgb.data();

@@ -77,19 +77,22 @@ struct Image {
     std::vector<std::uint8_t> rgb;
 
     bool contains(int x, int y) const { return x >= x0 && y >= y0 && x < x0 + width && y < y0 + height; }
-    const std::uint8_t* at(int x, int y) const
+    const std::uint8_t* at(int x, int y) const { return &rgb[offset(x, y)]; }
+    std::uint8_t* at(int x, int y) { return &rgb[offset(x, y)]; }
+
+private:
+    std::size_t offset(int x, int y) const
     {
-        return &rgb[(static_cast<std::size_t>(y - y0) * static_cast<std::size_t>(width) +
-                     static_cast<std::size_t>(x - x0)) *
-                    3];
-    }
-    std::uint8_t* at(int x, int y)
-    {
-        return &rgb[(static_cast<std::size_t>(y - y0) * static_cast<std::size_t>(width) +
-                     static_cast<std::size_t>(x - x0)) *
-                    3];
+        return (static_cast<std::size_t>(y - y0) * static_cast<std::size_t>(width) +
+                static_cast<std::size_t>(x - x0)) *
+               3;
     }
 };
+
+// Reads a width x height rectangle of a drawable, from (left, top), into an
+// image (x0 and y0 stay the caller's). False when X cannot read it.
+bool readDrawable(::Display* display, Drawable drawable, int left, int top, int width, int height,
+                  Image& image);
 
 // Writes an image as an 8-bit RGB PNG.
 bool writePng(const std::string& path, const Image& image, std::string& error);
