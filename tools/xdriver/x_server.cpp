@@ -14,6 +14,7 @@
 namespace {
 
 const int startTimeoutMs = 15000;
+const int stopTimeoutMs = 5000;
 
 // Reads the display number that Xvfb writes to -displayfd once it is ready.
 bool readDisplayNumber(int fd, std::string& number, std::string& error)
@@ -102,11 +103,24 @@ bool startXvfb(XServer& server, std::string& error, const char* screenSize)
 
 void stopXvfb(XServer& server)
 {
-    if (server.pid > 0) {
-        kill(server.pid, SIGTERM);
-        waitpid(server.pid, nullptr, 0);
-        server.pid = -1;
+    if (server.pid <= 0) return;
+    // SIGTERM lets Xvfb remove its lock file and socket; one that has not
+    // ended after a while is killed, so that stopping never hangs.
+    kill(server.pid, SIGTERM);
+    for (int waitedMs = 0; waitedMs < stopTimeoutMs; waitedMs += 10) {
+        const pid_t done = waitpid(server.pid, nullptr, WNOHANG);
+        if (done == server.pid || (done < 0 && errno != EINTR)) {
+            server.pid = -1;
+            return;
+        }
+        usleep(10'000);
     }
+    std::fprintf(stderr, "Xvfb %s did not end %d s after SIGTERM; killing it\n", server.display.c_str(),
+                 stopTimeoutMs / 1000);
+    kill(server.pid, SIGKILL);
+    while (waitpid(server.pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    server.pid = -1;
 }
 
 XServer& ensureDisplay()

@@ -14,7 +14,8 @@ struct XServer {
 // accepts connections. Returns false and fills error when it cannot start.
 bool startXvfb(XServer& server, std::string& error, const char* screenSize = "1024x768");
 
-// Stops a server started by startXvfb and waits for it to exit.
+// Stops a server started by startXvfb and waits for it to exit (SIGTERM, then
+// SIGKILL when it has not ended within 5 s).
 void stopXvfb(XServer& server);
 
 // A server that stops when it goes out of scope (and, through PR_SET_PDEATHSIG,
