@@ -13,6 +13,7 @@
 
 #include "picture_expect.h"
 #include "scene_picture.h"
+#include "watchdog.h"
 #include "x_server.h"
 #include "xdriver.h"
 
@@ -31,6 +32,9 @@ class EndToEnd : public testing::Test {
 protected:
     void SetUp() override
     {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = std::string(info->test_suite_name()) + "." + info->name();
+        watchdog_.arm(watchdogSeconds_, name.c_str(), program_, server_);
         std::string error;
         ASSERT_TRUE(server_.start(error, screenSize_)) << "cannot start Xvfb: " << error;
         ASSERT_TRUE(x_.open(server_.display(), error)) << error;
@@ -151,7 +155,10 @@ protected:
     }
 
     const char* screenSize_ = "1024x768";  // a test that needs a larger screen sets it in its constructor
-    // Member order: the connection closes first, then the program is killed, then the server stops.
+    unsigned watchdogSeconds_ = 50;        // below CTest's timeout; a longer test sets it in its constructor
+    // Member order: the connection closes first, then the program is killed,
+    // then the server stops, and the watchdog watches until the end.
+    xdriver::Watchdog watchdog_;
     PrivateXServer server_;
     xdriver::Program program_;
     xdriver::Connection x_;

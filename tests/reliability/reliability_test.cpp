@@ -81,8 +81,15 @@ bool reachSwap(xdriver::FrameLock& lock, std::uint32_t swap, int timeoutMs)
     }
 }
 
-class LongRun : public EndToEnd {};
-class PointerFuzz : public EndToEnd {};
+// The long runs: the watchdog waits until just before CTest's timeout.
+class LongRun : public EndToEnd {
+protected:
+    LongRun() { watchdogSeconds_ = soak() ? 1750 : 290; }
+};
+class PointerFuzz : public EndToEnd {
+protected:
+    PointerFuzz() { watchdogSeconds_ = soak() ? 1750 : 290; }
+};
 
 // A long run under the frame lock, which stops the program at two chosen
 // frames: its resident memory at each, then a right click. Under the asan
