@@ -82,14 +82,12 @@ bool reachSwap(xdriver::FrameLock& lock, std::uint32_t swap, int timeoutMs)
 }
 
 // The long runs: the watchdog waits until just before CTest's timeout.
-class LongRun : public EndToEnd {
+class LongTest : public EndToEnd {
 protected:
-    LongRun() { watchdogSeconds_ = soak() ? 1750 : 290; }
+    LongTest() { watchdogSeconds_ = soak() ? 1750 : 290; }
 };
-class PointerFuzz : public EndToEnd {
-protected:
-    PointerFuzz() { watchdogSeconds_ = soak() ? 1750 : 290; }
-};
+class LongRun : public LongTest {};
+class PointerFuzz : public LongTest {};
 
 // A long run under the frame lock, which stops the program at two chosen
 // frames: its resident memory at each, then a right click. Under the asan
