@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the scripts: the Debian packages the project needs, and the build.
 # Sourced, not run.
 
@@ -16,11 +17,10 @@ PACKAGES=(
   cmake g++ make pkg-config             # toolchain
   libglut-dev libgl-dev                 # freeglut and libGL (GLVND)
   libgl1-mesa-dri                       # Mesa's software renderer
-  libgtest-dev                          # unit and render tests
-  libbenchmark-dev                      # benchmarks, built and smoke-run with the tests
-  libx11-dev libxtst-dev                # the X driver: Xlib and XTest pointer events
-  libpng-dev libgif-dev                 # the driver's PNG grabs, the capture tool's GIF
-  xvfb xauth                            # a private X server for tests without a screen
+  libgtest-dev libbenchmark-dev         # tests and benchmarks
+  xvfb xauth                            # a private X server per test (xvfb-run)
+  xdotool imagemagick                   # pointer events and windows; image comparison, PNG and GIF
+  openbox wmctrl                        # a real window manager, to send its close message
   dpkg-dev file                         # the Debian package: dpkg-shlibdeps, and CPack finds ELF files with file
   desktop-file-utils man-db             # the package test validates the menu entry and formats the manual page
   clang                                 # the second compiler (preset clang)

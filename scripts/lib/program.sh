@@ -1,0 +1,49 @@
+# shellcheck shell=bash
+# Runs the real program on the X server in DISPLAY with the frame dump
+# preloaded (tools/frame_dump.cpp), and drives it with xdotool as a user
+# would. Sourced by the end-to-end tests and the capture; needs PROGRAM and
+# FRAME_DUMP, the paths of the program and of the frame dump.
+
+TITLE='Bouncing ball 1   -by: VOLM-'
+work=$(mktemp -d)  # the frames the program shows, and what it writes to stderr
+log=$work/stderr
+pid=
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+
+# start [ARGS...]: starts the program with ARGS (as $pid; PROGRAM_PREFIX goes
+# before it, such as "env -u DISPLAY") and waits up to 15 s for its window
+# to be mapped ($window).
+start() {
+  rm -f "$work"/*
+  # shellcheck disable=SC2086  # the prefix is words
+  FRAME_DUMP_DIR=$work LD_PRELOAD=$FRAME_DUMP ${PROGRAM_PREFIX:-} "$PROGRAM" "$@" 2>"$log" &
+  pid=$!
+  window=$(timeout 15 xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1)
+  [ -n "$window" ]
+}
+
+# dump N: the next N frames the program shows, as PPM files; prints their
+# paths in the order shown. Fails when they do not come within 60 s.
+dump() {
+  rm -f "$work"/*.ppm
+  echo "$1" >"$work/request.part" && mv "$work/request.part" "$work/request"
+  local tries=1200
+  until [ "$(find "$work" -name '*.ppm' | wc -l)" -ge "$1" ]; do
+    ((--tries)) || return 1
+    sleep 0.05
+  done
+  ls "$work"/*.ppm
+}
+
+# ended: waits up to 5 s for the program to end, and returns its exit status
+# (124 when it still runs).
+ended() {
+  timeout 5 tail --pid="$pid" -f /dev/null || return 124
+  wait "$pid"
+}
+
+# quit: a click of the right button in the window, then ended.
+quit() {
+  xdotool mousemove --window "$window" 250 250 mousedown 3 mouseup 3
+  ended
+}
