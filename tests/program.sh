@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end and reliability tests of the real program, on the X server in
-# DISPLAY (CTest starts one per test with xvfb-run), driven with xdotool as a
-# user would. The frames it shows are compared, to the byte, with the
+# DISPLAY (CTest starts one per test with xvfb-run, and takes the closing line
+# "passed: TEST" as the test's success), driven with xdotool as a user would. The frames it shows are compared, to the byte, with the
 # reference throw that render.draw drew and checked (REFERENCE_FRAMES): the
 # same code and renderer draw the same pixels.
 # Usage: program.sh TEST [ARGS]    TEST: one of the functions below
@@ -9,28 +9,20 @@ set -uo pipefail
 # shellcheck source=../scripts/lib/program.sh
 source "$(dirname "$0")/../scripts/lib/program.sh"
 
-fail() {
-  echo "FAIL: $*"
-  [ -s "$log" ] && sed 's/^/program: /' "$log"
-  exit 1
-}
-
-# The step of the reference throw (1 to 99) that each frame shows, 0 for none:
-# swap 3 of the reference frames shows step 1.
-declare -A stepOf
-for step in $(seq 99); do stepOf[$(md5sum <"$REFERENCE_FRAMES/$(printf %06d $((step + 2))).ppm")]=$step; done
+# The step of the reference throw (1 to 99) that each of the next N frames shows, 0 for none.
 steps() {
   local frames
-  frames=$(dump "$1") || fail "the program stopped showing frames"
-  for frame in $frames; do echo "${stepOf[$(md5sum <"$frame")]:-0}"; done
+  frames=$(dump "$1") || die "the program stopped showing frames"
+  # shellcheck disable=SC2086  # one path a frame
+  "$(dirname "$0")/../tools/frames" steps "$REFERENCE_FRAMES" $frames
 }
 
 # The next N frames are consecutive steps of the reference throw.
 expect_throw() {
   local previous=0 step
   for step in $(steps "$1"); do
-    [ "$step" != 0 ] || fail "a frame is none of the reference throw's"
-    [ $previous = 0 ] || [ "$step" = $((previous % 99 + 1)) ] || fail "step $step shown after step $previous"
+    [ "$step" != 0 ] || die "a frame is none of the reference throw's"
+    [ $previous = 0 ] || [ "$step" = $((previous % 99 + 1)) ] || die "step $step shown after step $previous"
     previous=$step
   done
 }
@@ -41,16 +33,16 @@ expect_throw() {
 expect_error() {
   ended
   local status=$?
-  ((status >= 1 && status <= 100)) || fail "exit status $status, not an error"
-  grep -qF -- "$1" "$log" || fail "no message with '$1'"
+  ((status >= 1 && status <= 100)) || die "exit status $status, not an error"
+  grep -qF -- "$1" "$log" || die "no message with '$1'"
 }
 
 # ---- end to end
 
 window() {
-  start || fail "no window titled '$TITLE'"
-  [ "$(xdotool getwindowname "$window")" = "$TITLE" ] || fail "title '$(xdotool getwindowname "$window")'"
-  xdotool getwindowgeometry "$window" | grep -q 'Geometry: 500x500' || fail "$(xdotool getwindowgeometry "$window")"
+  start || die "no window titled '$TITLE'"
+  [ "$(xdotool getwindowname "$window")" = "$TITLE" ] || die "title '$(xdotool getwindowname "$window")'"
+  xdotool getwindowgeometry "$window" | grep -q 'Geometry: 500x500' || die "$(xdotool getwindowgeometry "$window")"
   expect_throw 100
 }
 
@@ -59,36 +51,33 @@ window() {
 drag_left() { drag 1; }
 drag_middle() { drag 2; }
 drag() {
-  start || fail "no window"
+  start || die "no window"
   xdotool mousemove --window "$window" 100 100 sleep 0.1 mousemove --window "$window" 300 200 \
     mousedown "$1" sleep 0.1 mouseup "$1" sleep 0.1
   expect_throw 20
   xdotool mousedown "$1" mousemove --window "$window" 330 260 sleep 0.1 mouseup "$1" sleep 0.1
-  [ "$(steps 20 | sort -u)" = 0 ] || fail "the scene has not turned"
+  [ "$(steps 20 | sort -u)" = 0 ] || die "the scene has not turned"
 }
 
 # The press of the right button ends the program with status 0: alone, in the
 # middle of a drag with the left button, and with the middle button held.
 right_button() {
   for held in "" 1 2; do
-    start || fail "no window"
+    start || die "no window"
     xdotool mousemove --window "$window" 200 200 ${held:+mousedown $held} \
       mousemove --window "$window" 260 240 mousedown 3
-    ended || fail "exit status $? with button '$held' held"
+    ended || die "exit status $? with button '$held' held"
     xdotool mouseup 3 ${held:+mouseup $held}
   done
 }
 
 # GLUT takes its options from the command line: -display reaches it, and an
-# unknown option is left alone; a missing display or a malformed option ends
-# the program with GLUT's message.
+# unknown or malformed option is left alone; a missing display or an option
+# without its value ends the program with GLUT's message.
 command_line() {
-  PROGRAM_PREFIX="env -u DISPLAY" start -display "$DISPLAY" || fail "no window through -display"
-  quit || fail "exit status $?"
-  for args in "-no-such-option x" "-geometry garbage" "-geometry 0x0+10+10"; do
-    # shellcheck disable=SC2086  # the options are words
-    start $args && quit || fail "$args: no window, or exit status $?"
-  done
+  PROGRAM_PREFIX="env -u DISPLAY" start -display "$DISPLAY" -no-such-option x -geometry garbage ||
+    die "no window through -display"
+  quit || die "exit status $?"
   fails_with "display ':4999'" -display :4999
   fails_with "display '$DISPLAY.7'" -display "$DISPLAY.7"
   fails_with "followed by display name" -display
@@ -101,9 +90,7 @@ fails_with() {
 }
 
 capture() {
-  "$(dirname "$0")/../tools/capture" "$PWD/capture.png" "$PWD/capture.gif" || fail "capture failed"
-  [ "$(identify -format '%n\n' capture.gif | head -n 1)" = 99 ] || fail "the GIF is not one throw of 99 frames"
-  [ "$(identify -format '%wx%h' capture.png)" = 500x500 ] || fail "the PNG is not the 500 x 500 window"
+  "$(dirname "$0")/../tools/capture" "$PWD/capture.png" "$PWD/capture.gif" || die "no capture"
 }
 
 # ---- reliability
@@ -111,10 +98,10 @@ capture() {
 # Random moves, presses and releases of every button but the right one, from
 # a printed seed; after them the scene still moves and is lit (shaded: many colours).
 pointer_fuzz() {
-  local seed=${FUZZ_SEED:-20261208} events=${SOAK:+50000} buttons=(1 2 4 5 6 7 8 9) args=()
+  local seed=${FUZZ_SEED:-20261208} events=${SOAK:+50000} buttons=(1 2 4 5 6 7 8 9) args=() frames
   echo "pointer fuzz: ${events:=5000} events from seed $seed (replay with FUZZ_SEED=$seed)"
   RANDOM=$seed
-  start || fail "no window"
+  start || die "no window"
   for ((i = 1; i <= events; i++)); do
     case $((RANDOM % 5)) in
       0 | 1) args+=(mousemove $((RANDOM % 1300)) $((RANDOM % 1100))) ;;  # in and out of the window
@@ -125,22 +112,19 @@ pointer_fuzz() {
     ((i % 500)) || { xdotool "${args[@]}" && args=(); }
   done
   xdotool "${args[@]}" mouseup 1 mouseup 2
-  local frames
-  frames=$(dump 5) || fail "the program stopped showing frames"
-  [ "$(md5sum $frames | cut -d' ' -f1 | sort -u | wc -l)" = 5 ] || fail "the scene no longer moves"
-  for frame in $frames; do (($(identify -format %k "$frame") > 100)) || fail "$frame is not shaded"; done
-  quit || fail "exit status $?"
+  frames=$(dump 5) || die "the program stopped showing frames"
+  [ "$(md5sum $frames | cut -d' ' -f1 | sort -u | wc -l)" = 5 ] || die "the scene no longer moves"
+  for frame in $frames; do (($(identify -format %k "$frame") > 100)) || die "$frame is not shaded"; done
+  quit || die "exit status $?"
 }
 
 # Resizes, unmapping and mapping: the program draws into each new size and,
 # back at 500 x 500, shows the reference throw again.
 window_system() {
-  start || fail "no window"
-  local size frame
+  start || die "no window"
   for size in "1 1" "64 500" "2000 2000" "500 500"; do
     xdotool windowsize --sync "$window" $size
-    frame=$(dump 2 | tail -n 1) || fail "no frame at $size"
-    [ "$(sed -n 2p "$frame")" = "$size" ] || fail "a frame of $(sed -n 2p "$frame") in a window of $size"
+    [ "$(sed -n 2p "$(dump 2 | tail -n 1)")" = "$size" ] || die "no frame of $size after resizing to it"
   done
   xdotool windowunmap --sync "$window" sleep 0.3 windowmap --sync "$window"
   expect_throw 100
@@ -149,22 +133,17 @@ window_system() {
 # A window manager's close message ends the program with status 0.
 close_message() {
   openbox >/dev/null 2>&1 &
-  timeout 10 bash -c 'until wmctrl -m >/dev/null 2>&1; do sleep 0.1; done' || fail "openbox did not start"
-  start || fail "no window"
+  timeout 10 bash -c 'until wmctrl -m >/dev/null 2>&1; do sleep 0.1; done' || die "openbox did not start"
+  start || die "no window"
   wmctrl -F -c "$TITLE"
-  ended || fail "exit status $? after the close message"
+  ended || die "exit status $? after the close message"
 }
 
-# The X server dies: the program ends with a message that names it. (A server
-# of the test's own: xvfb-run fails when its server is gone.)
+# The X server dies: the program ends with a message that names it.
 killed_server() {
-  Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" 2>/dev/null &
-  local server=$! display
-  timeout 10 bash -c "until [ -s $work/display ]; do sleep 0.1; done" || fail "Xvfb did not start"
-  display=:$(cat "$work/display")
-  DISPLAY=$display start || fail "no window"
-  kill -KILL $server
-  expect_error "$display"
+  start || die "no window"
+  pkill -KILL -f "^Xvfb $DISPLAY " || die "no X server to kill"
+  expect_error "$DISPLAY"
 }
 
 # Resident memory stays within 1 % over a long run; then a clean end. (Under
@@ -172,15 +151,15 @@ killed_server() {
 # to 256 MB fills for minutes and would hide the program's own memory.)
 long_run() {
   local first=${SOAK:+30} last=${SOAK:+600} before after
-  PROGRAM_PREFIX="env ASAN_OPTIONS=${ASAN_OPTIONS:-}:quarantine_size_mb=1" start || fail "no window"
+  PROGRAM_PREFIX="env ASAN_OPTIONS=${ASAN_OPTIONS:-}:quarantine_size_mb=1" start || die "no window"
   sleep "${first:=10}"
   before=$(awk '/^VmRSS/ {print $2}' /proc/$pid/status)
   sleep $((${last:=40} - first))
   after=$(awk '/^VmRSS/ {print $2}' /proc/$pid/status)
   echo "resident memory: $before KiB after $first s, $after KiB after $last s"
-  ((after <= before * 101 / 100)) || fail "resident memory grew by more than 1 %"
-  quit || fail "exit status $?"
-  ! grep -q 'Sanitizer\|runtime error' "$log" || fail "a sanitizer report"
+  ((after <= before * 101 / 100)) || die "resident memory grew by more than 1 %"
+  quit || die "exit status $?"
+  ! grep -q 'Sanitizer\|runtime error' "$log" || die "a sanitizer report"
 }
 
 "$@" || exit 1

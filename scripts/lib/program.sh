@@ -10,6 +10,13 @@ log=$work/stderr
 pid=
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 
+# die MESSAGE: ends the script with MESSAGE and what the program wrote.
+die() {
+  echo "$(basename "$0"): $*" >&2
+  [ -s "$log" ] && sed 's/^/program: /' "$log" >&2
+  exit 1
+}
+
 # start [ARGS...]: starts the program with ARGS (as $pid; PROGRAM_PREFIX goes
 # before it, such as "env -u DISPLAY") and waits up to 15 s for its window
 # to be mapped ($window).
