@@ -152,11 +152,11 @@ TEST(Frames, FloorAndLedge)
         {difference(plain, white, side / 2, side), -0.98, 0.98, 0.98, -0.98, -1.0},         // the floor
         {difference(plain, white, 0, side / 2), -0.999, 0.145, -0.921, -0.245, 2.0 / 3.0},  // the ledge
     };
-    for (const auto& [box, left, top, right, bottom, z] : rectangles) {
-        EXPECT_NEAR(box.left, windowX(left), 1.5);
-        EXPECT_NEAR(box.top, windowY(top, z), 1.5);
-        EXPECT_NEAR(box.right + 1, windowX(right), 1.5);
-        EXPECT_NEAR(box.bottom + 1, windowY(bottom, z), 1.5);
+    for (const auto& r : rectangles) {
+        EXPECT_NEAR(r.box.left, windowX(r.left), 1.5);
+        EXPECT_NEAR(r.box.top, windowY(r.top, r.z), 1.5);
+        EXPECT_NEAR(r.box.right + 1, windowX(r.right), 1.5);
+        EXPECT_NEAR(r.box.bottom + 1, windowY(r.bottom, r.z), 1.5);
     }
     for (const double x : {-0.6, 0.0, 0.6}) {
         const std::size_t pixel = at(static_cast<int>(windowX(x)), static_cast<int>(windowY(0.3, -1.0)));
