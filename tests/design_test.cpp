@@ -66,7 +66,8 @@ TEST(BallMotion, TenMillionStepsAreTheStoredThrow)
             stepBall();
             const float fields[] = {scene.height, scene.previousHeight, scene.launchVelocity, scene.ballX};
             std::memcpy(bits.data(), fields, sizeof fields);
-            ASSERT_EQ(bits, stored[step - 1]) << "throw " << done + 1 << ", step " << step;
+            ASSERT_EQ(bits, stored[static_cast<std::size_t>(step - 1)])
+                << "throw " << done + 1 << ", step " << step;
         }
     }
 }
