@@ -5,10 +5,7 @@
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
+fail() { echo "FAIL: $*" && exit 1; }
 
 cpack -G DEB -B "$work" --config "$1/CPackConfig.cmake" >"$work/log" 2>&1 || fail "cpack: $(cat "$work/log")"
 deb=$(ls "$work"/bouncing-ball_*_"$(dpkg --print-architecture)".deb) && dpkg-deb -x "$deb" "$work/root" || fail "no package"
