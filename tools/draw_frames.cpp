@@ -52,10 +52,11 @@ int main(int argc, char** argv)
     openWindow(&argc, argv);
     initGlState();
 
+    const float startX = scene.ballX;
     scene.ballX = 5.0f;
     drawScene();
     glutSwapBuffers();
-    scene.ballX = -0.99f;
+    scene.ballX = startX;
 
     for (int state = 0; state <= throwSteps; ++state) {
         drawScene();
