@@ -96,7 +96,9 @@ capture() {
 # ---- reliability
 
 # Random moves, presses and releases of every button but the right one, from
-# a printed seed; after them the scene still moves and is lit (shaded: many colours).
+# a printed seed (which replays the same events, not their timing against the
+# frames); after them, whatever turn they left, the scene still moves
+# over a throw and is lit (shaded: many colours).
 pointer_fuzz() {
   local seed=${FUZZ_SEED:-20261208} events=${SOAK:+50000} buttons=(1 2 4 5 6 7 8 9) args=() frames
   echo "pointer fuzz: ${events:=5000} events from seed $seed (replay with FUZZ_SEED=$seed)"
@@ -112,9 +114,9 @@ pointer_fuzz() {
     ((i % 500)) || { xdotool "${args[@]}" && args=(); }
   done
   xdotool "${args[@]}" mouseup 1 mouseup 2
-  frames=$(dump 5) || die "the program stopped showing frames"
-  [ "$(md5sum $frames | cut -d' ' -f1 | sort -u | wc -l)" = 5 ] || die "the scene no longer moves"
-  for frame in $frames; do (($(identify -format %k "$frame") > 100)) || die "$frame is not shaded"; done
+  frames=$(dump 99) || die "the program stopped showing frames"
+  (($(md5sum $frames | cut -d' ' -f1 | sort -u | wc -l) > 1)) || die "the scene no longer moves"
+  (($(identify -format %k "${frames%%$'\n'*}") > 100)) || die "the scene is not shaded"
   quit || die "exit status $?"
 }
 
