@@ -9,18 +9,20 @@ set -uo pipefail
 # shellcheck source=../scripts/lib/program.sh
 source "$(dirname "$0")/../scripts/lib/program.sh"
 
-# The step of the reference throw (1 to 99) that each of the next N frames shows, 0 for none.
-steps() {
+# Sets shown to the step of the reference throw (1 to 99) that each of the
+# next N frames shows, 0 for none.
+show() {
   local frames
   frames=$(dump "$1") || die "the program stopped showing frames"
   # shellcheck disable=SC2086  # one path a frame
-  "$(dirname "$0")/../tools/frames" steps "$REFERENCE_FRAMES" $frames
+  shown=$("$(dirname "$0")/../tools/frames" steps "$REFERENCE_FRAMES" $frames)
 }
 
 # The next N frames are consecutive steps of the reference throw.
 expect_throw() {
   local previous=0 step
-  for step in $(steps "$1"); do
+  show "$1"
+  for step in $shown; do
     [ "$step" != 0 ] || die "a frame is none of the reference throw's"
     [ $previous = 0 ] || [ "$step" = $((previous % 99 + 1)) ] || die "step $step shown after step $previous"
     previous=$step
@@ -56,7 +58,8 @@ drag() {
     mousedown "$1" sleep 0.1 mouseup "$1" sleep 0.1
   expect_throw 20
   xdotool mousedown "$1" mousemove --window "$window" 330 260 sleep 0.1 mouseup "$1" sleep 0.1
-  [ "$(steps 20 | sort -u)" = 0 ] || die "the scene has not turned"
+  show 20
+  [ "$(sort -u <<<"$shown")" = 0 ] || die "the scene has not turned"
 }
 
 # The press of the right button ends the program with status 0: alone, in the
