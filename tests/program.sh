@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end and reliability tests of the real program, on the X server in
-# DISPLAY (CTest starts one per test with xvfb-run, and takes the closing line
-# "passed: TEST" as the test's success), driven with xdotool as a user would. The frames it shows are compared, to the byte, with the
+# DISPLAY (CTest starts one for each test with tools/with-xvfb), driven with
+# xdotool as a user would. The frames it shows are compared, to the byte, with the
 # reference throw that render.draw drew and checked (REFERENCE_FRAMES): the
 # same code and renderer draw the same pixels.
 # Usage: program.sh TEST [ARGS]    TEST: one of the functions below
@@ -147,7 +147,7 @@ close_message() {
 # The X server dies: the program ends with a message that names it.
 killed_server() {
   start || die "no window"
-  pkill -KILL -f "^Xvfb $DISPLAY " || die "no X server to kill"
+  kill -KILL "$XVFB_PID"
   expect_error "$DISPLAY"
 }
 

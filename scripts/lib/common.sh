@@ -18,7 +18,7 @@ PACKAGES=(
   libglut-dev libgl-dev                 # freeglut and libGL (GLVND)
   libgl1-mesa-dri                       # Mesa's software renderer
   libgtest-dev libbenchmark-dev         # tests and benchmarks
-  xvfb xauth                            # a private X server per test (xvfb-run)
+  xvfb                                  # a private X server for each test (tools/with-xvfb)
   xdotool imagemagick                   # pointer events and windows; image comparison, PNG and GIF
   openbox wmctrl                        # a real window manager, to send its close message
   dpkg-dev file                         # the Debian package: dpkg-shlibdeps, and CPack finds ELF files with file
