@@ -23,7 +23,7 @@ PACKAGES=(
   openbox wmctrl                        # a real window manager, to send its close message
   dpkg-dev file                         # the Debian package: dpkg-shlibdeps, and CPack finds ELF files with file
   desktop-file-utils man-db             # the package test validates the menu entry and formats the manual page
-  lintian                               # the package test checks the package with it
+  lintian diffoscope-minimal git        # the package test: lintian, what differs between two builds; the package's date
   clang                                 # the second compiler (preset clang)
 )
 
