@@ -4,13 +4,16 @@
 //
 //   FRAME_DUMP_DIR=DIR   turns it on. Writing a number N into DIR/request asks
 //                        for the next N frames; each is written as a binary
-//                        PPM, DIR/<swap number, 6 digits>.ppm, once complete.
+//                        PPM, DIR/<swap number, 6 digits>.ppm, once complete;
+//                        before it, "<swap number> <bytes held on the heap>"
+//                        is added to DIR/heap.
 //
 // It also keeps shared libraries loaded until the process ends (dlclose does
 // nothing), so that leak reports at exit name the libraries they come from.
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,9 +36,25 @@ void takeRequest(const std::string& dir)
     std::remove(request.c_str());
 }
 
+// The bytes the program holds on the heap: AddressSanitizer's count where its
+// allocator has replaced malloc, glibc's otherwise.
+std::size_t heapInUse()
+{
+    static const auto sanitizer =
+        reinterpret_cast<std::size_t (*)()>(dlsym(RTLD_DEFAULT, "__sanitizer_get_current_allocated_bytes"));
+    if (sanitizer != nullptr) return sanitizer();
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
 // Writes the back buffer, the size of the viewport, with rows from the top as PPM has them.
 void writeFrame(const std::string& dir)
 {
+    FILE* heap = std::fopen((dir + "/heap").c_str(), "a");
+    if (heap != nullptr) {
+        std::fprintf(heap, "%lu %zu\n", swaps, heapInUse());
+        std::fclose(heap);
+    }
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     const int width = viewport[2], height = viewport[3];
