@@ -42,19 +42,15 @@ std::size_t heapInUse()
 {
     static const auto sanitizer =
         reinterpret_cast<std::size_t (*)()>(dlsym(RTLD_DEFAULT, "__sanitizer_get_current_allocated_bytes"));
-    if (sanitizer != nullptr) return sanitizer();
     const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
+    return sanitizer != nullptr ? sanitizer() : info.uordblks + info.hblkhd;
 }
 
 // Writes the back buffer, the size of the viewport, with rows from the top as PPM has them.
 void writeFrame(const std::string& dir)
 {
-    FILE* heap = std::fopen((dir + "/heap").c_str(), "a");
-    if (heap != nullptr) {
-        std::fprintf(heap, "%lu %zu\n", swaps, heapInUse());
-        std::fclose(heap);
-    }
+    static FILE* const heap = std::fopen((dir + "/heap").c_str(), "a");
+    if (heap != nullptr && std::fprintf(heap, "%lu %zu\n", swaps, heapInUse()) > 0) std::fflush(heap);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     const int width = viewport[2], height = viewport[3];
