@@ -45,6 +45,7 @@ window() {
   start || die "no window titled '$TITLE'"
   [ "$(xdotool getwindowname "$window")" = "$TITLE" ] || die "title '$(xdotool getwindowname "$window")'"
   xdotool getwindowgeometry "$window" | grep -q 'Geometry: 500x500' || die "$(xdotool getwindowgeometry "$window")"
+  dump 1 >/dev/null || die "no frame"  # the first swap may show the start-up state, before the first step
   expect_throw 100
 }
 
