@@ -67,12 +67,11 @@ int main(int argc, char** argv)
     long off = 0;
     for (int y = 0; y < frame.height; ++y) {
         for (int x = 0; x < frame.width; ++x) {
-            const unsigned char* pixel = frame.at(x, y);
             unsigned char shown[3] = {255, 0, 0};  // red where a pixel is off, the frame faded elsewhere
             const bool match =
                 matches(frame, reference, x, y, levels) && matches(reference, frame, x, y, levels);
             for (int c = 0; match && c < 3; ++c)
-                shown[c] = static_cast<unsigned char>((pixel[c] + 3 * 255) / 4);
+                shown[c] = static_cast<unsigned char>((frame.at(x, y)[c] + 3 * 255) / 4);
             off += match ? 0 : 1;
             std::fwrite(shown, 1, 3, diff);
         }
