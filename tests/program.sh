@@ -141,7 +141,7 @@ window_system() {
 # A window manager's close message ends the program with status 0.
 close_message() {
   openbox >"$work/openbox.log" 2>&1 &
-  timeout 20 bash -c 'until timeout 2 wmctrl -m >/dev/null 2>&1; do sleep 0.1; done' ||
+  timeout 20 bash -c 'until wmctrl -m >/dev/null 2>&1; do sleep 0.1; done' ||
     die "openbox did not start: $(cat "$work/openbox.log")"
   start || die "no window"
   wmctrl -F -c "$TITLE"

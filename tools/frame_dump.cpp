@@ -42,8 +42,9 @@ std::size_t heapInUse()
 {
     static const auto sanitizer =
         reinterpret_cast<std::size_t (*)()>(dlsym(RTLD_DEFAULT, "__sanitizer_get_current_allocated_bytes"));
+    if (sanitizer != nullptr) return sanitizer();
     const struct mallinfo2 info = mallinfo2();
-    return sanitizer != nullptr ? sanitizer() : info.uordblks + info.hblkhd;
+    return info.uordblks + info.hblkhd;
 }
 
 // Writes the back buffer, the size of the viewport, with rows from the top as PPM has them.
