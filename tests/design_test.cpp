@@ -13,9 +13,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "ball_motion.h"
+#include "ppm.h"
 #include "scene_state.h"
 
 namespace {
@@ -87,31 +89,32 @@ double windowY(double y, double z)
 }
 
 // A 500 x 500 frame as the frame dump wrote it: RGB, rows from the top.
-using Image = std::vector<unsigned char>;
+using Pixels = std::vector<unsigned char>;
 std::size_t at(int x, int y)
 {
     const int pixel = y * side + x;
     return static_cast<std::size_t>(pixel) * 3;
 }
-Image frame(int swap)
+Pixels frame(int swap)
 {
     char path[4096];
     std::snprintf(path, sizeof path, "%s/%06d.ppm", FRAMES_DIR, swap);
-    Image rgb(at(0, side));  // every row
-    int width = 0, height = 0;
-    FILE* file = std::fopen(path, "rb");
-    EXPECT_TRUE(file != nullptr && std::fscanf(file, "P6 %d %d 255%*c", &width, &height) == 2 &&
-                width == side && height == side && std::fread(rgb.data(), 1, rgb.size(), file) == rgb.size())
-        << "no 500 x 500 frame " << path;
-    if (file != nullptr) std::fclose(file);
-    return rgb;
+    Image image;
+    std::string error;
+    const bool read = readPpm(path, image, error);
+    EXPECT_TRUE(read) << error;
+    EXPECT_TRUE(!read || (image.width == side && image.height == side))
+        << path << ": " << image.width << " x " << image.height << " pixels, not " << side << " x " << side;
+    if (!read || image.width != side || image.height != side)
+        return Pixels(at(0, side));  // all black: the checks fail
+    return image.rgb;
 }
 
 // The bounding box of the pixels in which two frames differ, within rows first to end.
 struct Box {
     int left = side, top = side, right = -1, bottom = -1;
 };
-Box difference(const Image& a, const Image& b, int first = 0, int end = side)
+Box difference(const Pixels& a, const Pixels& b, int first = 0, int end = side)
 {
     Box box;
     for (int y = first; y < end; ++y) {
@@ -144,7 +147,7 @@ double litFloor(int channel, double x, double y)
 // their corners; the floor's colour where the lighting makes it.
 TEST(Frames, FloorAndLedge)
 {
-    const Image plain = frame(1), white(plain.size(), 255);
+    const Pixels plain = frame(1), white(plain.size(), 255);
     const struct {
         Box box;
         double left, top, right, bottom, z;  // view x, y and z of the corners (the ledge at height 100)
@@ -171,7 +174,7 @@ TEST(Frames, FloorAndLedge)
 // projection puts the ball's centre (on the floor only its top half shows).
 TEST(Frames, BallWhereEachStepOfTheThrowPutsIt)
 {
-    const Image plain = frame(1);
+    const Pixels plain = frame(1);
     initSceneState();
     for (int state = 0; state <= throwSteps; ++state) {
         const Box ball = difference(frame(state + 2), plain);

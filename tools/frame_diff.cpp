@@ -7,34 +7,17 @@
 // (ImageMagick can say this with nine shifted differences, at 0.4 s a frame;
 // its compare and OpenImageIO's idiff only compare pixels in the same place.)
 // Usage: frame_diff FRAME REFERENCE LEVELS DIFF   binary PPM files, - for standard input
+// Exit status: 0 when compared, 2 with a message when it could not compare.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <string>
+
+#include "ppm.h"
 
 namespace {
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    const unsigned char* at(int x, int y) const { return &rgb[static_cast<std::size_t>(y * width + x) * 3]; }
-};
-
-// A binary PPM with 8-bit channels; no pixels when the file is not one.
-Image readPpm(const char* path)
-{
-    Image image;
-    FILE* file = std::strcmp(path, "-") == 0 ? stdin : std::fopen(path, "rb");
-    // At most 16384 pixels a side, 768 MiB.
-    if (file != nullptr && std::fscanf(file, "P6 %d %d 255%*c", &image.width, &image.height) == 2 &&
-        std::min(image.width, image.height) > 0 && std::max(image.width, image.height) <= 16384) {
-        image.rgb.resize(static_cast<std::size_t>(image.width * image.height) * 3);
-        if (std::fread(image.rgb.data(), 1, image.rgb.size(), file) != image.rgb.size()) image.rgb.clear();
-    }
-    if (file != nullptr && file != stdin) std::fclose(file);
-    return image;
-}
 
 // Whether a pixel of `other` within one place of (x, y) is within `levels` of a's pixel there.
 bool matches(const Image& a, const Image& other, int x, int y, int levels)
@@ -51,31 +34,49 @@ bool matches(const Image& a, const Image& other, int x, int y, int levels)
     return false;
 }
 
+int fail(const std::string& message)
+{
+    std::fprintf(stderr, "frame_diff: %s\n", message.c_str());
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const Image frame = readPpm(argc == 5 ? argv[1] : ""), reference = readPpm(argc == 5 ? argv[2] : "");
-    FILE* diff = argc == 5 ? std::fopen(argv[4], "wb") : nullptr;
-    if (frame.rgb.empty() || reference.rgb.empty() || frame.width != reference.width ||
-        frame.height != reference.height || diff == nullptr) {
-        std::fprintf(stderr, "usage: frame_diff FRAME REFERENCE LEVELS DIFF  (binary PPM, of one size)\n");
-        return 2;
+    if (argc != 5)
+        return fail(
+            "usage: frame_diff FRAME REFERENCE LEVELS DIFF  (binary PPM files, - for standard input)");
+    char* end = nullptr;
+    const long levels = std::strtol(argv[3], &end, 10);
+    if (end == argv[3] || *end != '\0' || levels < 0 || levels > 255)
+        return fail(std::string("LEVELS is a whole number from 0 to 255, not '") + argv[3] + "'");
+    Image frame, reference;
+    std::string error;
+    if (!readPpm(argv[1], frame, error) || !readPpm(argv[2], reference, error)) return fail(error);
+    if (frame.width != reference.width || frame.height != reference.height) {
+        return fail(std::string(argv[1]) + " is " + std::to_string(frame.width) + " x " +
+                    std::to_string(frame.height) + " pixels, " + argv[2] + " is " +
+                    std::to_string(reference.width) + " x " + std::to_string(reference.height));
     }
-    const int levels = std::atoi(argv[3]);
+    // Only now, with both images read, is DIFF written: a failed call leaves no image behind.
+    FILE* diff = std::fopen(argv[4], "wb");
+    if (diff == nullptr) return fail(std::string(argv[4]) + ": " + std::strerror(errno));
     std::fprintf(diff, "P6\n%d %d\n255\n", frame.width, frame.height);
     long off = 0;
     for (int y = 0; y < frame.height; ++y) {
         for (int x = 0; x < frame.width; ++x) {
             unsigned char shown[3] = {255, 0, 0};  // red where a pixel is off, the frame faded elsewhere
-            const bool match =
-                matches(frame, reference, x, y, levels) && matches(reference, frame, x, y, levels);
+            const bool match = matches(frame, reference, x, y, static_cast<int>(levels)) &&
+                               matches(reference, frame, x, y, static_cast<int>(levels));
             for (int c = 0; match && c < 3; ++c)
                 shown[c] = static_cast<unsigned char>((frame.at(x, y)[c] + 3 * 255) / 4);
             off += match ? 0 : 1;
             std::fwrite(shown, 1, 3, diff);
         }
     }
+    const bool written = std::ferror(diff) == 0;
+    if (std::fclose(diff) != 0 || !written) return fail(std::string(argv[4]) + ": " + std::strerror(errno));
     std::printf("%ld\n", off);
-    return std::fclose(diff) == 0 ? 0 : 2;
+    return 0;
 }
