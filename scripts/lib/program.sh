@@ -13,8 +13,13 @@ trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 # die MESSAGE: ends the script with MESSAGE and what the program wrote.
 die() {
   echo "$(basename "$0"): $*" >&2
-  [ -s "$log" ] && sed 's/^/program: /' "$log" >&2
+  [ ! -s "$log" ] || sed 's/^/program: /' "$log" >&2
   exit 1
+}
+
+# xdo ARGS...: xdotool ARGS, which must succeed: a command that failed delivered no events.
+xdo() {
+  xdotool "$@" || die "xdotool $*: exit status $?"
 }
 
 # start [ARGS...]: starts the program with ARGS (as $pid; PROGRAM_PREFIX goes
@@ -43,14 +48,18 @@ dump() {
 }
 
 # ended: waits up to 5 s for the program to end, and returns its exit status
-# (124 when it still runs).
+# (124 when it still runs). A sanitizer's report ends the script: it changes
+# no status that a test could tell from an error of the program's own.
 ended() {
   timeout 5 tail --pid="$pid" -f /dev/null || return 124
   wait "$pid"
+  local status=$?
+  ! grep -qE 'Sanitizer|runtime error' "$log" || die "a sanitizer report (exit status $status)"
+  return $status
 }
 
 # quit: a click of the right button in the window, then ended.
 quit() {
-  xdotool mousemove --window "$window" 250 250 mousedown 3 mouseup 3
+  xdo mousemove --window "$window" 250 250 mousedown 3 mouseup 3
   ended
 }
