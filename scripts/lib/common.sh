@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2034  # the package lists below are read by the scripts that source this file
 # Shared by the scripts: the Debian packages the project needs, and the build.
 # Sourced, not run.
 
@@ -12,28 +13,42 @@ use_preset() {
 }
 use_preset default
 
-# Everything the build, the program and its tests need on a fresh Debian 12.
-PACKAGES=(
-  cmake g++ make pkg-config             # toolchain
+# The Debian packages of each use, on a fresh Debian 12. Each script asks
+# ensure_packages for the lists it needs, and only for those.
+# Building and running the program, and its capture on a private X server:
+BUILD_PACKAGES=(
+  cmake g++ make                        # toolchain
   libglut-dev libgl-dev                 # freeglut and libGL (GLVND)
-  libgl1-mesa-dri                       # Mesa's software renderer
-  libgtest-dev libbenchmark-dev         # tests and benchmarks
-  xvfb                                  # a private X server for each test (tools/with-xvfb)
-  xdotool imagemagick                   # pointer events and windows; image comparison, PNG and GIF
+  libgl1-mesa-dri                       # Mesa's software renderers
+  xvfb xdotool imagemagick              # the headless capture: a private X server, the right click, PNG and GIF
+)
+# Making the Debian package:
+PACKAGING_PACKAGES=(
+  dpkg-dev file                         # dpkg-shlibdeps; CPack finds the ELF files with file
+  git                                   # the package's date: the last commit
+)
+# The tests and benchmarks, on top of both:
+TEST_PACKAGES=(
+  libgtest-dev libbenchmark-dev         # the unit tests and the benchmark program
   openbox wmctrl                        # a real window manager, to send its close message
-  dpkg-dev file                         # the Debian package: dpkg-shlibdeps, and CPack finds ELF files with file
   desktop-file-utils man-db             # the package test validates the menu entry and formats the manual page
-  lintian diffoscope-minimal git        # the package test: lintian, what differs between two builds; the package's date
-  clang                                 # the second compiler (preset clang)
+  lintian diffoscope-minimal            # the package test: lintian, and what differs between two builds
 )
 
 say() { printf '%s\n' "$*" >&2; }
 
-# Installs the packages that are missing: with apt-get when running as root,
-# otherwise prints the command to run and stops.
+# preset_packages: what the selected preset needs beyond the test packages.
+preset_packages() {
+  case $PRESET in
+    clang) echo clang ;;
+  esac
+}
+
+# ensure_packages PACKAGE...: installs those that are missing, with apt-get
+# when running as root; otherwise prints the command to run and stops.
 ensure_packages() {
   local missing=() pkg
-  for pkg in "${PACKAGES[@]}" "$@"; do
+  for pkg in "$@"; do
     if ! dpkg-query -W -f='${Status}\n' "$pkg" 2>/dev/null | grep -q '^install ok installed$'; then
       missing+=("$pkg")
     fi
@@ -53,9 +68,9 @@ ensure_packages() {
 # Configures the selected preset, then builds incrementally. Warnings are
 # errors when BOUNCING_BALL_WERROR=ON is in the environment (CI sets it).
 configure() {
-  (cd "$ROOT" && cmake --preset "$PRESET" -DBOUNCING_BALL_WERROR="${BOUNCING_BALL_WERROR:-OFF}" "$@" >/dev/null)
+  (cd "$ROOT" && cmake --preset "$PRESET" -DBOUNCING_BALL_WERROR="${BOUNCING_BALL_WERROR:-OFF}" >/dev/null)
 }
 build() {
-  configure "$@"
+  configure
   cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 }
