@@ -13,9 +13,9 @@ source "$(dirname "$0")/../scripts/lib/program.sh"
 # next N frames shows, 0 for none.
 show() {
   local frames
-  frames=$(dump "$1") || die "the program stopped showing frames"
-  # shellcheck disable=SC2086  # one path a frame
-  shown=$("$(dirname "$0")/../tools/frames" steps "$REFERENCE_FRAMES" $frames)
+  mapfile -t frames < <(dump "$1")
+  [ ${#frames[@]} = "$1" ] || die "the program stopped showing frames"
+  shown=$("$(dirname "$0")/../tools/frames" steps "$REFERENCE_FRAMES" "${frames[@]}")
 }
 
 # The next N frames are consecutive steps of the reference throw.
