@@ -7,6 +7,7 @@
 //                        PPM, DIR/<swap number, 6 digits>.ppm, once complete;
 //                        before it, "<swap number> <bytes held on the heap>"
 //                        is added to DIR/heap.
+//                        DIR/renderer names the OpenGL renderer that drew them.
 //
 // It also keeps shared libraries loaded until the process ends (dlclose does
 // nothing), so that leak reports at exit name the libraries they come from.
@@ -50,6 +51,15 @@ std::size_t heapInUse()
 // Writes the back buffer, the size of the viewport, with rows from the top as PPM has them.
 void writeFrame(const std::string& dir)
 {
+    static bool named = false;
+    if (!named) {
+        FILE* const renderer = std::fopen((dir + "/renderer").c_str(), "w");
+        const GLubyte* const name = glGetString(GL_RENDERER);
+        if (renderer != nullptr) {
+            std::fprintf(renderer, "%s\n", name != nullptr ? reinterpret_cast<const char*>(name) : "unknown");
+            named = std::fclose(renderer) == 0;
+        }
+    }
     static FILE* const heap = std::fopen((dir + "/heap").c_str(), "a");
     if (heap != nullptr && std::fprintf(heap, "%lu %zu\n", swaps, heapInUse()) > 0) std::fflush(heap);
     GLint viewport[4];
