@@ -19,7 +19,10 @@ die() {
 
 # xdo ARGS...: xdotool ARGS, which must succeed: a command that failed delivered no events.
 xdo() {
-  xdotool "$@" || die "xdotool $*: exit status $?"
+  xdotool "$@" && return
+  local status=$? words="$*"
+  ((${#words} <= 200)) || words="${words:0:200} ..."
+  die "xdotool $words: exit status $status"
 }
 
 # start [ARGS...]: starts the program with ARGS (as $pid; PROGRAM_PREFIX goes
