@@ -31,5 +31,8 @@ if(NOT EXISTS ${freeglut}/installed)
   file(TOUCH ${freeglut}/installed)
 endif()
 set(FREEGLUT_SOURCE ${freeglut}/source)  # for its copyright notices
+file(STRINGS ${freeglut}/source/debian/changelog entry LIMIT_COUNT 1)  # freeglut (3.4.0-1) unstable; ...
+string(REGEX MATCH "\\(([^)]+)\\)" version "${entry}")
+set(FREEGLUT_DEBIAN_VERSION ${CMAKE_MATCH_1})
 set(FreeGLUT_DIR ${freeglut}/install/lib/cmake/FreeGLUT)
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
