@@ -32,6 +32,7 @@ PACKAGES=(
 # the loader as /usr/lib/wine/wine64: its recommended wine adds just a wrapper
 # that asks for wine32 too. Of wine64's other recommends, Mesa's GL for Wine's
 # OpenGL and the libraries its X11 driver loads, all but Vulkan's.
+# shellcheck disable=SC2034  # used by the scripts that source this file
 WINDOWS_PACKAGES=(
   cmake make git                        # the build, the zip's date
   g++-mingw-w64-x86-64-posix            # compilers, binutils and runtime for 64-bit Windows

@@ -33,10 +33,10 @@ done < <(md5sum "$work"/*.rgb)
 rm "$work"/*.rgb
 ((${#stepOf[@]} == 99)) || die "the reference throw does not have 99 different frames"
 
-# start [ARGS...]: starts the program under Wine with ARGS (as $pid) and waits
-# up to 30 s for its window to be mapped ($window).
+# start: starts the program under Wine (as $pid) and waits up to 30 s for its
+# window to be mapped ($window).
 start() {
-  "$WINE" "$PROGRAM" "$@" 2>"$log" &
+  "$WINE" "$PROGRAM" 2>"$log" &
   pid=$!
   window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1)
   [ -n "$window" ]
