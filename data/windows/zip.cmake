@@ -4,14 +4,17 @@
 # without zip's extra fields (owner, access and change times). CPack's ZIP
 # would add the files in the order the file system lists them, with their
 # owners, so two builds could differ.
-# Usage: cmake -DBUILD_DIR=DIR -DNAME=NAME [-DOUTPUT=OUT] -P zip.cmake
-#   writes OUT/NAME.zip (OUT: the build directory DIR unless given)
+# Usage: cmake -DBUILD_DIR=DIR -DNAME=NAME [-DOUTPUT=OUT] [-DZIP=PATH] -P zip.cmake
+#   writes OUT/NAME.zip (OUT: the build directory DIR unless given; PATH: zip's)
 include(${CMAKE_CURRENT_LIST_DIR}/../package-date.cmake)
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   message(FATAL_ERROR "zip: no SOURCE_DATE_EPOCH, and no git history to take it from")
 endif()
 if(NOT OUTPUT)
   set(OUTPUT ${BUILD_DIR})
+endif()
+if(NOT ZIP)
+  set(ZIP zip)
 endif()
 set(stage ${OUTPUT}/${NAME}.stage)
 set(zip ${OUTPUT}/${NAME}.zip)
@@ -39,6 +42,6 @@ foreach(file IN LISTS files)
 endforeach()
 run(touch -d @$ENV{SOURCE_DATE_EPOCH} ${files})
 # zip writes local times: in UTC they are the commit's. -X: no extra fields, -D: no directory entries.
-run(${CMAKE_COMMAND} -E env TZ=UTC zip -X -D -9 -q ${zip} ${files})
+run(${CMAKE_COMMAND} -E env TZ=UTC ${ZIP} -X -D -9 -q ${zip} ${files})
 file(REMOVE_RECURSE ${stage})
 message(STATUS "zip: ${zip}")
