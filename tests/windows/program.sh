@@ -46,7 +46,8 @@ start() {
 # told) and sets frame to their MD5 and step to the step of the throw they
 # show, 0 for none.
 grab() {
-  frame=$(import -silent -window "$window" -depth 8 rgb:- | md5sum | cut -d' ' -f1)
+  frame=$(import -silent -window "$window" -depth 8 rgb:- | md5sum | cut -d' ' -f1) ||
+    die "cannot read the window's pixels"
   step=${stepOf[$frame]:-0}
 }
 
