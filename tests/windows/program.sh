@@ -44,9 +44,11 @@ start() {
 
 # grab: reads the window's pixels (8 bits a channel: import writes 16 unless
 # told) and sets frame to their MD5 and step to the step of the throw they
-# show, 0 for none.
+# show, 0 for none. (import waits for a click on a window when it finds none,
+# hence the bound.)
 grab() {
-  frame=$(import -silent -window "$window" -depth 8 rgb:- | md5sum | cut -d' ' -f1) ||
+  kill -0 "$pid" 2>/dev/null || die "the program has ended"
+  frame=$(timeout 10 import -silent -window "$window" -depth 8 rgb:- | md5sum | cut -d' ' -f1) ||
     die "cannot read the window's pixels"
   step=${stepOf[$frame]:-0}
 }
