@@ -23,9 +23,11 @@ $name/licenses/mingw-w64.txt " ] || fail "files: $files"
 unzip -q "$zip" -d "$work/root" || fail "unzip"
 cd "$work/root/$name" || exit 1
 
-# The program: PE32+ for x86-64, console, no debug sections, and only system DLLs.
-headers=$(x86_64-w64-mingw32-objdump -p -h bouncing-ball.exe) || fail "objdump cannot read the program"
+# The program: PE32+ for x86-64, dated by the last commit, console, no debug sections, and only system DLLs.
+headers=$(TZ=UTC x86_64-w64-mingw32-objdump -p -h bouncing-ball.exe) || fail "objdump cannot read the program"
 grep -q 'file format pei-x86-64' <<<"$headers" || fail "not a 64-bit Windows program"
+grep -q "^Time/Date[[:space:]]*$(date -u -d "@$SOURCE_DATE_EPOCH" '+%a %b %e %T %Y')$" <<<"$headers" ||
+  fail "the program's $(grep '^Time/Date' <<<"$headers"), not the last commit's"
 grep -q 'Subsystem.*(Windows CUI)' <<<"$headers" || fail "not a console program"
 ! grep -q '\.debug_' <<<"$headers" || fail "the program is not stripped"
 dlls=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort | tr '\n' ' ')
