@@ -5,9 +5,12 @@
 # reference throw that render.draw drew and checked (REFERENCE_FRAMES): the
 # same code and renderer draw the same pixels.
 # Usage: program.sh TEST [ARGS]    TEST: one of the functions below
+# (The Windows tests, tests/windows/program.sh, source this file for the
+# tests that read no frames: right_button and close_message.)
 set -uo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=../scripts/lib/program.sh
-source "$(dirname "$0")/../scripts/lib/program.sh"
+source "$here/../scripts/lib/program.sh"
 
 # Sets shown to the step of the reference throw (1 to 99) that each of the
 # next N frames shows, 0 for none.
@@ -15,7 +18,7 @@ show() {
   local frames
   mapfile -t frames < <(dump "$1")
   [ ${#frames[@]} = "$1" ] || die "the program stopped showing frames"
-  shown=$("$(dirname "$0")/../tools/frames" steps "$REFERENCE_FRAMES" "${frames[@]}")
+  shown=$("$here/../tools/frames" steps "$REFERENCE_FRAMES" "${frames[@]}")
 }
 
 # The next N frames are consecutive steps of the reference throw.
@@ -96,7 +99,7 @@ fails_with() {
 }
 
 capture() {
-  "$(dirname "$0")/../tools/capture" "$PWD/capture.png" "$PWD/capture.gif" || die "no capture"
+  "$here/../tools/capture" "$PWD/capture.png" "$PWD/capture.gif" || die "no capture"
 }
 
 # ---- reliability
@@ -127,7 +130,7 @@ pointer_fuzz() {
   (($(md5sum "${frames[@]}" | cut -d' ' -f1 | sort -u | wc -l) > 1)) || die "the scene no longer moves"
   (($(identify -format '%k\n' "${frames[@]}" | sort -n | tail -n 1) > 100)) || die "the scene is not shaded"
   # The drags among the events turned the scene: no frame is one of the unturned throw.
-  shown=$("$(dirname "$0")/../tools/frames" steps "$REFERENCE_FRAMES" "${frames[@]}")
+  shown=$("$here/../tools/frames" steps "$REFERENCE_FRAMES" "${frames[@]}")
   [ "$(sort -u <<<"$shown")" = 0 ] || die "the events turned nothing: were they delivered?"
   quit || die "exit status $?"
 }
@@ -155,7 +158,7 @@ close_message() {
   timeout 20 bash -c 'until wmctrl -m >/dev/null 2>&1; do sleep 0.1; done' ||
     die "openbox did not start: $(cat "$work/openbox.log")"
   start || die "no window"
-  wmctrl -F -c "$TITLE"
+  wmctrl -F -c "$TITLE" || die "wmctrl found no window titled '$TITLE'"
   ended || die "exit status $? after the close message"
 }
 
@@ -189,5 +192,7 @@ heap_at() {
   [ -n "$shown" ] && tail -n 1 "$work/heap" | cut -d' ' -f2
 }
 
-"$@" || exit 1
-echo "passed: $1"
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then  # run, not sourced
+  "$@" || exit 1
+  echo "passed: $1"
+fi

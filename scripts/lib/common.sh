@@ -35,6 +35,24 @@ TEST_PACKAGES=(
   lintian diffoscope-minimal            # the package test: lintian, and what differs between two builds
 )
 
+# The windows preset's: the cross compilers, freeglut's source unpacked, the
+# icon, the zip, and its tests under Wine. Only Debian's wine64, which installs
+# the loader as /usr/lib/wine/wine64: its recommended wine adds just a wrapper
+# that asks for wine32 too. Of wine64's other recommends, Mesa's GL for Wine's
+# OpenGL and the libraries its X11 driver loads, all but Vulkan's.
+# shellcheck disable=SC2034  # used by the scripts that source this file
+WINDOWS_PACKAGES=(
+  cmake make git                        # the build, the zip's date
+  g++-mingw-w64-x86-64-posix            # compilers, binutils and runtime for 64-bit Windows
+  dpkg-dev                              # dpkg-source unpacks freeglut's Debian source
+  googletest                            # googletest's sources, built for Windows
+  icoutils zip unzip                    # the icon (icotool), its check (wrestool); the zip
+  wine64 libgl1 libgl1-mesa-dri         # Wine, and Mesa's software renderer behind its OpenGL
+  libxcursor1 libxi6 libxrandr2 libxrender1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
+  xvfb xdotool imagemagick openbox wmctrl  # a private X server, pointer events, frames, a window manager
+  diffoscope-minimal                    # what differs between two zips
+)
+
 say() { printf '%s\n' "$*" >&2; }
 
 # preset_packages: what the selected preset needs beyond the test packages.

@@ -1,8 +1,8 @@
 # shellcheck shell=bash
 # Runs the real program on the X server in DISPLAY with the frame dump
 # preloaded (tools/frame_dump.cpp), and drives it with xdotool as a user
-# would. Sourced by the end-to-end tests and the capture; needs PROGRAM and
-# FRAME_DUMP, the paths of the program and of the frame dump.
+# would. Sourced by the end-to-end tests and the capture; needs PROGRAM, the
+# path of the program, and FRAME_DUMP, that of the frame dump (none under Wine).
 
 TITLE='Bouncing ball 1   -by: VOLM-'
 work=$(mktemp -d)  # the frames the program shows, and what it writes to stderr
@@ -26,14 +26,14 @@ xdo() {
 }
 
 # start [ARGS...]: starts the program with ARGS (as $pid; PROGRAM_PREFIX goes
-# before it, such as "env -u DISPLAY") and waits up to 15 s for its window
-# to be mapped ($window).
+# before it, such as "env -u DISPLAY", or Wine) and waits up to 30 s for its
+# window to be mapped ($window).
 start() {
   rm -f "$work"/*
   # shellcheck disable=SC2086  # the prefix is words
-  FRAME_DUMP_DIR=$work LD_PRELOAD=$FRAME_DUMP ${PROGRAM_PREFIX:-} "$PROGRAM" "$@" 2>"$log" &
+  FRAME_DUMP_DIR=$work LD_PRELOAD=${FRAME_DUMP:-} ${PROGRAM_PREFIX:-} "$PROGRAM" "$@" 2>"$log" &
   pid=$!
-  window=$(timeout 15 xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1)
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1)
   [ -n "$window" ]
 }
 
@@ -50,11 +50,11 @@ dump() {
   ls "$work"/*.ppm
 }
 
-# ended: waits up to 5 s for the program to end, and returns its exit status
+# ended: waits up to 15 s for the program to end, and returns its exit status
 # (124 when it still runs). A sanitizer's report ends the script: it changes
 # no status that a test could tell from an error of the program's own.
 ended() {
-  timeout 5 tail --pid="$pid" -f /dev/null || return 124
+  timeout 15 tail --pid="$pid" -f /dev/null || return 124
   wait "$pid"
   local status=$?
   ! grep -qE 'Sanitizer|runtime error' "$log" || die "a sanitizer report (exit status $status)"
