@@ -1,8 +1,9 @@
 # shellcheck shell=bash
 # Runs the real program on the X server in DISPLAY with the frame dump
 # preloaded (tools/frame_dump.cpp), and drives it with xdotool as a user
-# would. Sourced by the end-to-end tests and the capture; needs PROGRAM, the
-# path of the program, and FRAME_DUMP, that of the frame dump (none under Wine).
+# would; reads the frames it shows, from the frame dump or from the window.
+# Sourced by the end-to-end tests and the capture; needs PROGRAM, the path of
+# the program, and FRAME_DUMP, that of the frame dump (none under Wine).
 
 TITLE='Bouncing ball 1   -by: VOLM-'
 work=$(mktemp -d)  # the frames the program shows, and what it writes to stderr
@@ -65,4 +66,45 @@ ended() {
 quit() {
   xdo mousemove --window "$window" 250 250 mousedown 3 mouseup 3
   ended
+}
+
+# ---- Frames read from the window itself, where the frame dump cannot go
+# (a Windows program under Wine). Grabs catch some frames, not every one.
+
+# window_references DIR: the step of the throw each reference frame in DIR
+# shows, by the MD5 of its RGB bytes (000003.png shows step 1, 000101.png
+# step 99), for grab.
+window_references() {
+  local throw sum file
+  declare -gA stepOf
+  mapfile -t throw < <(seq -f "$1/%06g.png" 3 101)
+  convert "${throw[@]}" rgb:"$work/%02d.rgb" || die "cannot read the reference throw in $1"  # 00.rgb: step 1
+  while read -r sum file; do
+    stepOf[$sum]=$((10#$(basename "$file" .rgb) + 1))
+  done < <(md5sum "$work"/*.rgb)
+  rm "$work"/*.rgb
+  ((${#stepOf[@]} == 99)) || die "the reference throw does not have 99 different frames"
+}
+
+# grab: reads the window's pixels (8 bits a channel: import writes 16 unless
+# told) and sets frame to their MD5 and step to the step of the throw they
+# show, 0 for none. (import waits for a click on a window when it finds none,
+# hence the bound.)
+grab() {
+  kill -0 "$pid" 2>/dev/null || die "the program has ended"
+  frame=$(timeout 10 import -silent -window "$window" -depth 8 rgb:- | md5sum | cut -d' ' -f1) ||
+    die "cannot read the window's pixels"
+  # shellcheck disable=SC2034  # grab's result, read by its callers
+  step=${stepOf[$frame]:-0}
+}
+
+# next_frame: waits up to 20 s for a frame other than the last one grabbed.
+next_frame() {
+  local last=${frame:-} tries=100
+  grab
+  while [ "$frame" = "$last" ]; do
+    ((--tries)) || die "the program shows no new frame"
+    sleep 0.2
+    grab
+  done
 }

@@ -12,40 +12,8 @@ set -uo pipefail
 # shellcheck source=../program.sh
 source "$(dirname "$0")/../program.sh"
 export PROGRAM_PREFIX=$WINE  # start (scripts/lib/program.sh) runs the program through it
-references="$(cd "$(dirname "$0")/../reference" && pwd)"
 
-# The step of the throw each reference frame shows, by the MD5 of its RGB
-# bytes: 000003.png shows step 1, 000101.png step 99.
-declare -A stepOf
-mapfile -t throw < <(seq -f "$references/%06g.png" 3 101)
-convert "${throw[@]}" rgb:"$work/%02d.rgb"  # 00.rgb: step 1
-while read -r sum file; do
-  stepOf[$sum]=$((10#$(basename "$file" .rgb) + 1))
-done < <(md5sum "$work"/*.rgb)
-rm "$work"/*.rgb
-((${#stepOf[@]} == 99)) || die "the reference throw does not have 99 different frames"
-
-# grab: reads the window's pixels (8 bits a channel: import writes 16 unless
-# told) and sets frame to their MD5 and step to the step of the throw they
-# show, 0 for none. (import waits for a click on a window when it finds none,
-# hence the bound.)
-grab() {
-  kill -0 "$pid" 2>/dev/null || die "the program has ended"
-  frame=$(timeout 10 import -silent -window "$window" -depth 8 rgb:- | md5sum | cut -d' ' -f1) ||
-    die "cannot read the window's pixels"
-  step=${stepOf[$frame]:-0}
-}
-
-# next_frame: waits up to 20 s for a frame other than the last one grabbed.
-next_frame() {
-  local last=${frame:-} tries=100
-  grab
-  while [ "$frame" = "$last" ]; do
-    ((--tries)) || die "the program shows no new frame"
-    sleep 0.2
-    grab
-  done
-}
+window_references "$(dirname "$0")/../reference"
 
 # expect_throw N: the next N new frames are frames of the reference throw.
 expect_throw() {
