@@ -6,7 +6,7 @@
 # same code and renderer draw the same pixels.
 # Usage: program.sh TEST [ARGS]    TEST: one of the functions below
 # (The Windows tests, tests/windows/program.sh, source this file for the
-# tests that read no frames: right_button and close_message.)
+# tests that read no frames, right_button and close_message, and open_window.)
 set -uo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 # shellcheck source=../scripts/lib/program.sh
@@ -44,10 +44,15 @@ expect_error() {
 
 # ---- end to end
 
-window() {
+# open_window: starts the program; its window has the exact title and is 500 x 500.
+open_window() {
   start || die "no window titled '$TITLE'"
   [ "$(xdotool getwindowname "$window")" = "$TITLE" ] || die "title '$(xdotool getwindowname "$window")'"
   xdotool getwindowgeometry "$window" | grep -q 'Geometry: 500x500' || die "$(xdotool getwindowgeometry "$window")"
+}
+
+window() {
+  open_window
   dump 1 >/dev/null || die "no frame"  # the first swap may show the start-up state, before the first step
   expect_throw 100
 }

@@ -6,8 +6,9 @@
 # compared, to the byte, with the reference throw of tests/reference/: Wine
 # hands the drawing to the same Mesa as on Linux.
 # The tests that read no frames, right_button and close_message, are the
-# Linux ones (tests/program.sh), with the program started through Wine.
-# Usage: program.sh TEST    TEST: one of the functions below, or right_button, close_message
+# Linux ones (tests/program.sh), with the program started through Wine; the
+# others are the Linux ones with frames grabbed from the window.
+# Usage: program.sh TEST    TEST: window, drag_left, drag_middle, right_button, close_message
 set -uo pipefail
 # shellcheck source=../program.sh
 source "$(dirname "$0")/../program.sh"
@@ -40,21 +41,17 @@ expect_turned() {
 }
 
 window() {
-  start || die "no window titled '$TITLE'"
-  [ "$(xdotool getwindowname "$window")" = "$TITLE" ] || die "title '$(xdotool getwindowname "$window")'"
-  xdotool getwindowgeometry "$window" | grep -q 'Geometry: 500x500' || die "$(xdotool getwindowgeometry "$window")"
+  open_window
   # Before its first frames the window may show nothing yet, or the start-up state.
   local tries=100
   until next_frame && [ "$step" != 0 ]; do ((--tries)) || die "no frame of the reference throw"; done
   expect_throw 10
 }
 
-# Moving without a button, or pressing and releasing one without moving, does
-# not turn the scene; dragging with the left or the middle button does. Two
-# new frames after the events reached the X server, the program has been
-# through its event loop with them.
-drag_left() { drag 1; }
-drag_middle() { drag 2; }
+# drag BUTTON (drag_left, drag_middle: tests/program.sh): moving without a
+# button, or pressing and releasing one without moving, does not turn the
+# scene; dragging with the button does. Two new frames after the events
+# reached the X server, the program has been through its event loop with them.
 drag() {
   start || die "no window"
   xdo mousemove --window "$window" 100 100 sleep 0.1 mousemove --window "$window" 300 200 \
