@@ -27,16 +27,19 @@
 
 namespace {
 
+// The largest difference of two pixels in any channel, in levels.
+int largestDifference(const unsigned char* a, const unsigned char* b)
+{
+    return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
+}
+
 // Whether a pixel of `other` within one place of (x, y) is within `levels` of a's pixel there.
 bool matches(const Image& a, const Image& other, int x, int y, int levels)
 {
     const unsigned char* pixel = a.at(x, y);
     for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, a.height - 1); ++ny) {
         for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, a.width - 1); ++nx) {
-            const unsigned char* near = other.at(nx, ny);
-            const int farthest = std::max(
-                {std::abs(pixel[0] - near[0]), std::abs(pixel[1] - near[1]), std::abs(pixel[2] - near[2])});
-            if (farthest <= levels) return true;
+            if (largestDifference(pixel, other.at(nx, ny)) <= levels) return true;
         }
     }
     return false;
@@ -85,9 +88,7 @@ int main(int argc, char** argv)
         for (int x = 0; x < frame.width; ++x) {
             const unsigned char* pixel = frame.at(x, y);
             const unsigned char* expected = reference.at(x, y);
-            const int difference =
-                std::max({std::abs(pixel[0] - expected[0]), std::abs(pixel[1] - expected[1]),
-                          std::abs(pixel[2] - expected[2])});
+            const int difference = largestDifference(pixel, expected);
             const bool match = matches(frame, reference, x, y, static_cast<int>(levels)) &&
                                matches(reference, frame, x, y, static_cast<int>(levels));
             off += match ? 0 : 1;

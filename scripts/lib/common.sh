@@ -40,7 +40,6 @@ TEST_PACKAGES=(
 # the loader as /usr/lib/wine/wine64: its recommended wine adds just a wrapper
 # that asks for wine32 too. Of wine64's other recommends, Mesa's GL for Wine's
 # OpenGL and the libraries its X11 driver loads, all but Vulkan's.
-# shellcheck disable=SC2034  # used by the scripts that source this file
 WINDOWS_PACKAGES=(
   cmake make git                        # the build, the zip's date
   g++-mingw-w64-x86-64-posix            # compilers, binutils and runtime for 64-bit Windows
@@ -55,12 +54,6 @@ WINDOWS_PACKAGES=(
 
 say() { printf '%s\n' "$*" >&2; }
 
-# preset_packages: what the selected preset needs beyond the test packages.
-preset_packages() {
-  case $PRESET in
-    clang) echo clang ;;
-  esac
-}
 
 # ensure_packages PACKAGE...: installs those that are missing, with apt-get
 # when running as root; otherwise prints the command to run and stops.
@@ -81,6 +74,14 @@ ensure_packages() {
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# ensure_test_packages [PACKAGE...]: what building, packaging and testing the
+# selected preset need (the clang preset: clang too), and the PACKAGEs.
+ensure_test_packages() {
+  local compiler=()
+  [ "$PRESET" != clang ] || compiler=(clang)
+  ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${compiler[@]}" "$@"
 }
 
 # Configures the selected preset, then builds incrementally. Warnings are
