@@ -18,7 +18,8 @@ endfunction()
 if(NOT EXISTS ${freeglut}/installed)
   message(STATUS "freeglut: building Debian's source package in ${freeglut}")
   file(REMOVE_RECURSE ${freeglut}/source ${freeglut}/build ${freeglut}/install)
-  run("the download" ${PROJECT_SOURCE_DIR}/tools/debian-source freeglut ${FREEGLUT_DOWNLOADS} ${freeglut}/source)
+  run("the download" ${PROJECT_SOURCE_DIR}/tools/debian-source freeglut ${FREEGLUT_DOWNLOADS}
+      ${freeglut}/source)
   cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
   # No path of this build directory in the library: two builds anywhere give the same bytes.
   run("configuring" ${CMAKE_COMMAND} -S ${freeglut}/source -B ${freeglut}/build -G ${CMAKE_GENERATOR}

@@ -5,7 +5,8 @@ option(BOUNCING_BALL_SANITIZE "Build with AddressSanitizer and UndefinedBehavior
 # The language level and the warnings, for every target of the project's own code.
 add_library(project_warnings INTERFACE)
 target_compile_features(project_warnings INTERFACE cxx_std_17)
-target_compile_options(project_warnings INTERFACE -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Wdouble-promotion)
+target_compile_options(project_warnings INTERFACE -Wall -Wextra -Wpedantic -Wconversion -Wshadow
+                                                  -Wdouble-promotion)
 if(BOUNCING_BALL_WERROR)
   target_compile_options(project_warnings INTERFACE -Werror)
 endif()

@@ -34,7 +34,8 @@ file(MAKE_DIRECTORY ${stage})
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${stage}/${NAME} --strip)
 file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)  # sorted by name
 # cmake-lint: disable=E1126
-# (cmake-lint 0.6 predates file(CHMOD), of CMake 3.19, and takes its form for a mistake; to the end of this file.)
+# (cmake-lint 0.6 predates file(CHMOD), of CMake 3.19, and takes its form for a mistake; to the end of
+# this file.)
 foreach(file IN LISTS files)
   if(file MATCHES "\\.exe$")
     file(CHMOD ${stage}/${file} FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
