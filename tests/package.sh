@@ -1,47 +1,55 @@
 #!/usr/bin/env bash
-# Makes the Debian package as a user does, with scripts/package, twice: from
-# two copies of the sources in two directories, one built under umask 022 and
-# one under 077. Checks the first: its files in their places and nothing else,
-# the menu entry, the manual page, its section and the dependencies
-# dpkg-shlibdeps found, and that lintian finds nothing; and that the second is
-# the same to the byte (otherwise diffoscope's summary of what differs).
-# The build trees of the other tests are not touched: tests run programs from them.
+# The packages, as a user makes them. (That two builds give the same bytes,
+# CI checks: .ci/run.)
+# Usage: package.sh deb                 the .deb of scripts/package
+#        package.sh zip BUILD_DIR NAME  the zip of the windows preset's build
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" && exit 1; }
-source=$(cd "$(dirname "$0")/.." && pwd)
-# The copies have no git history to date their files by, so both get the last commit's time here.
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)} || fail "no git history in $source"
-export SOURCE_DATE_EPOCH
 
-# package DIR UMASK: copies the sources (as git sees them, changes included) to DIR
-# and prints the path of the package that scripts/package makes there.
-package() {
-  mkdir -p "$1" || fail "cannot make $1"
-  git -C "$source" ls-files -z -co --exclude-standard | tar -C "$source" -c --null -T - | tar -C "$1" -x ||
-    fail "cannot copy the sources to $1"
-  (umask "$2" && "$1/scripts/package" 2>"$work/log") || fail "scripts/package under umask $2: $(cat "$work/log")"
+# lintian finds nothing; it holds its files and nothing else; apt can install
+# it, its dependencies (found by dpkg-shlibdeps) included.
+deb() {
+  local deb lint files install
+  deb=$("$(dirname "$0")/../scripts/package" 2>"$work/log") || fail "scripts/package: $(cat "$work/log")"
+  lint=$(lintian "$deb" 2>"$work/log") || fail "lintian could not check $deb: $(cat "$work/log")"
+  [ -z "$lint" ] || fail "lintian: $lint"
+  files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort | xargs)
+  [ "$files" = "./usr/games/bouncing-ball ./usr/share/applications/bouncing-ball.desktop \
+./usr/share/doc/bouncing-ball/changelog.gz ./usr/share/doc/bouncing-ball/copyright \
+./usr/share/icons/hicolor/256x256/apps/bouncing-ball.png ./usr/share/icons/hicolor/48x48/apps/bouncing-ball.png \
+./usr/share/man/man6/bouncing-ball.6.gz" ] || fail "files: $files"
+  install=$(apt-get install --simulate "$deb" 2>&1) || fail "apt-get cannot install it: $install"
+  grep -q '^Inst bouncing-ball ' <<<"$install" || fail "apt-get would not install it: $install"
+  echo "packaged: $(basename "$deb"), Depends: $(dpkg-deb -f "$deb" Depends)"
 }
-deb=$(package "$work/one" 022) || exit 1
-again=$(package "$work/the-second-copy" 077) || exit 1
 
-lint=$(lintian "$deb") || fail "lintian could not check $deb: $lint"
-[ -z "$lint" ] || fail "lintian: $lint"
-dpkg-deb -x "$deb" "$work/root" || fail "$deb does not unpack"
-cd "$work/root" || exit 1
-files=$(find . -type f | LC_ALL=C sort | tr '\n' ' ')
-[ "$files" = "./usr/games/bouncing-ball ./usr/share/applications/bouncing-ball.desktop ./usr/share/doc/bouncing-ball/changelog.gz \
-./usr/share/doc/bouncing-ball/copyright ./usr/share/icons/hicolor/256x256/apps/bouncing-ball.png \
-./usr/share/icons/hicolor/48x48/apps/bouncing-ball.png ./usr/share/man/man6/bouncing-ball.6.gz " ] || fail "files: $files"
-desktop-file-validate usr/share/applications/bouncing-ball.desktop || fail "the menu entry"
-warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l usr/share/man/man6/bouncing-ball.6.gz 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "the manual page formats with warnings: $warnings"
-[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section $(dpkg-deb -f "$deb" Section)"
-depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 'libglut[0-9.]*' 'lib(gl1|opengl0)'; do
-  grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
-done
+# Its files and nothing else; the program in it 64-bit, importing only DLLs
+# that every Windows has, with its icon and its version.
+zip() {
+  local build=$1 name=$2 files program headers dlls others icons version value
+  cmake -DBUILD_DIR="$build" -DNAME="$name" -DOUTPUT="$work" -P "$(dirname "$0")/../data/windows/zip.cmake" \
+    >"$work/log" 2>&1 || fail "the zip: $(cat "$work/log")"
+  files=$(unzip -Z1 "$work/$name.zip" | xargs)
+  [ "$files" = "$name/README.txt $name/bouncing-ball.exe $name/licenses/freeglut.txt $name/licenses/gcc.txt \
+$name/licenses/mingw-w64.txt" ] || fail "files: $files"
+  unzip -q "$work/$name.zip" -d "$work" || fail "unzip"
+  program=$work/$name/bouncing-ball.exe
+  headers=$(x86_64-w64-mingw32-objdump -p "$program") || fail "objdump cannot read the program"
+  grep -q 'file format pei-x86-64' <<<"$headers" || fail "not a 64-bit Windows program"
+  dlls=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort)
+  others=$(grep -vxE '(advapi32|gdi32|kernel32|msvcrt|opengl32|user32|winmm)\.dll' <<<"$dlls")
+  [ -z "$others" ] || fail "imports $(xargs <<<"$others"), not DLLs that every Windows has"
+  grep -qx kernel32.dll <<<"$dlls" || fail "no import of kernel32.dll: $(xargs <<<"$dlls")"
+  wrestool -x --type=group_icon "$program" >"$work/icon.ico" || fail "no icon in the program"
+  icons=$(icotool -l "$work/icon.ico" | grep -o -- '--width=[0-9]* --height=[0-9]*' | xargs)
+  [ "$icons" = "--width=48 --height=48 --width=256 --height=256" ] || fail "icons: $icons"
+  version=$(wrestool -x --raw --type=version "$program" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -c '[:print:]' ' ')
+  for value in 'ProductName *Bouncing ball' 'ProductVersion *1\.0\.0' 'FileVersion *1\.0\.0'; do
+    grep -q "$value" <<<"$version" || fail "the version resource has no '$value': $version"
+  done
+  echo "zipped: $name.zip, $(stat -c %s "$work/$name.zip") bytes; imports: $(xargs <<<"$dlls")"
+}
 
-cmp -s "$deb" "$again" || fail "a second build differs: $(diffoscope --text - "$deb" "$again" | head -n 60)"
-echo "packaged: $(basename "$deb"), the same from a second copy under another umask, Depends: $depends"
+"$@"

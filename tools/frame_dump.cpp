@@ -4,17 +4,13 @@
 //
 //   FRAME_DUMP_DIR=DIR   turns it on. Writing a number N into DIR/request asks
 //                        for the next N frames; each is written as a binary
-//                        PPM, DIR/<swap number, 6 digits>.ppm, once complete;
-//                        before it, "<swap number> <bytes held on the heap>"
-//                        is added to DIR/heap.
-//                        DIR/renderer names the OpenGL renderer that drew them.
+//                        PPM, DIR/<swap number, 6 digits>.ppm, once complete.
 //
 // It also keeps shared libraries loaded until the process ends (dlclose does
 // nothing), so that leak reports at exit name the libraries they come from.
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
-#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,31 +33,9 @@ void takeRequest(const std::string& dir)
     std::remove(request.c_str());
 }
 
-// The bytes the program holds on the heap: AddressSanitizer's count where its
-// allocator has replaced malloc, glibc's otherwise.
-std::size_t heapInUse()
-{
-    static const auto sanitizer =
-        reinterpret_cast<std::size_t (*)()>(dlsym(RTLD_DEFAULT, "__sanitizer_get_current_allocated_bytes"));
-    if (sanitizer != nullptr) return sanitizer();
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
 // Writes the back buffer, the size of the viewport, with rows from the top as PPM has them.
 void writeFrame(const std::string& dir)
 {
-    static bool named = false;
-    if (!named) {
-        FILE* const renderer = std::fopen((dir + "/renderer").c_str(), "w");
-        const GLubyte* const name = glGetString(GL_RENDERER);
-        if (renderer != nullptr) {
-            std::fprintf(renderer, "%s\n", name != nullptr ? reinterpret_cast<const char*>(name) : "unknown");
-            named = std::fclose(renderer) == 0;
-        }
-    }
-    static FILE* const heap = std::fopen((dir + "/heap").c_str(), "a");
-    if (heap != nullptr && std::fprintf(heap, "%lu %zu\n", swaps, heapInUse()) > 0) std::fflush(heap);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     const int width = viewport[2], height = viewport[3];
