@@ -1,13 +1,13 @@
-# Makes the zip of the Windows program: installs the build, stripped, into a
-# staging directory and packs it with Info-ZIP's zip: every file dated by the
-# last commit (data/package-date.cmake), in name order, with fixed modes and
-# without zip's extra fields (owner, access and change times). strip writes
-# the same time into the program's PE header, in place of the clock's. CPack's
-# ZIP would add the files in the order the file system lists them, with their
-# owners, so two builds could differ.
+# Makes the zip of the Windows program or of the web page: installs the build,
+# stripped, into a staging directory and packs it with Info-ZIP's zip: every
+# file dated by the last commit (package-date.cmake), in name order, with fixed
+# modes and without zip's extra fields (owner, access and change times). strip
+# writes the same time into a Windows program's PE header, in place of the
+# clock's. CPack's ZIP would add the files in the order the file system lists
+# them, with their owners, so two builds could differ.
 # Usage: cmake -DBUILD_DIR=DIR -DNAME=NAME [-DOUTPUT=OUT] [-DZIP=PATH] -P zip.cmake
 #   writes OUT/NAME.zip (OUT: the build directory DIR unless given; PATH: zip's)
-include(${CMAKE_CURRENT_LIST_DIR}/../package-date.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/package-date.cmake)
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   message(FATAL_ERROR "zip: no SOURCE_DATE_EPOCH, and no git history to take it from")
 endif()
