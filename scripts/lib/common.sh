@@ -51,6 +51,19 @@ WINDOWS_PACKAGES=(
   python3-numpy python3-pil             # frames told by tests/frames.py
 )
 
+# The web preset's: Debian's Emscripten (with its clang and Node.js), the zip,
+# and the server that scripts/run web starts; its tests drive Debian's
+# Chromium, with WebGL on Mesa's llvmpipe under a private Xvfb, from Python.
+WEB_PACKAGES=(
+  cmake make git                        # the build, the zip's date
+  emscripten zip python3                # the compiler and its runtime; the zip; the page's server
+)
+WEB_TEST_PACKAGES=(
+  chromium xvfb libgl1-mesa-dri         # the browser, a private X server, Mesa's llvmpipe
+  python3-websocket python3-numpy python3-pil  # the DevTools protocol; the frames
+  unzip                                 # the zip test
+)
+
 say() { printf '%s\n' "$*" >&2; }
 
 
