@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The packages, as a user makes them. (That two builds give the same bytes,
 # CI checks: .ci/run.)
-# Usage: package.sh deb                 the .deb of scripts/package
-#        package.sh zip BUILD_DIR NAME  the zip of the windows preset's build
+# Usage: package.sh deb                     the .deb of scripts/package
+#        package.sh windows|web BUILD NAME  the zip of the windows or the web preset's build
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -25,16 +25,28 @@ deb() {
   echo "packaged: $(basename "$deb"), Depends: $(dpkg-deb -f "$deb" Depends)"
 }
 
+# make_zip BUILD NAME FILE...: makes NAME.zip of BUILD, which must hold the FILEs and nothing else, in NAME/.
+make_zip() {
+  local build=$1 name=$2 files
+  cmake -DBUILD_DIR="$build" -DNAME="$name" -DOUTPUT="$work" -P "$(dirname "$0")/../data/zip.cmake" \
+    >"$work/log" 2>&1 || fail "the zip: $(cat "$work/log")"
+  files=$(unzip -Z1 "$work/$name.zip" | sed "s|^$name/||" | xargs)
+  [ "$files" = "${*:3}" ] || fail "files: $files"
+  unzip -q "$work/$name.zip" -d "$work" || fail "unzip"
+}
+
+# The page, its program and icon, and the notices of what the program holds.
+web() {
+  make_zip "$1" "$2" bouncing-ball.js bouncing-ball.png bouncing-ball.wasm index.html licenses/emscripten.txt \
+    licenses/freeglut.txt
+  echo "zipped: $2.zip, $(stat -c %s "$work/$2.zip") bytes"
+}
+
 # Its files and nothing else; the program in it 64-bit, importing only DLLs
 # that every Windows has, with its icon and its version.
-zip() {
-  local build=$1 name=$2 files program headers dlls others icons version value
-  cmake -DBUILD_DIR="$build" -DNAME="$name" -DOUTPUT="$work" -P "$(dirname "$0")/../data/windows/zip.cmake" \
-    >"$work/log" 2>&1 || fail "the zip: $(cat "$work/log")"
-  files=$(unzip -Z1 "$work/$name.zip" | xargs)
-  [ "$files" = "$name/README.txt $name/bouncing-ball.exe $name/licenses/freeglut.txt $name/licenses/gcc.txt \
-$name/licenses/mingw-w64.txt" ] || fail "files: $files"
-  unzip -q "$work/$name.zip" -d "$work" || fail "unzip"
+windows() {
+  local name=$2 program headers dlls others icons version value
+  make_zip "$1" "$2" README.txt bouncing-ball.exe licenses/freeglut.txt licenses/gcc.txt licenses/mingw-w64.txt
   program=$work/$name/bouncing-ball.exe
   headers=$(x86_64-w64-mingw32-objdump -p "$program") || fail "objdump cannot read the program"
   grep -q 'file format pei-x86-64' <<<"$headers" || fail "not a 64-bit Windows program"

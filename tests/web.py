@@ -1,0 +1,184 @@
+#!/usr/bin/python3
+# The web build's page end to end, in Chromium (tools/chromium.py), as a user sees it: on the X server
+# in DISPLAY (CTest starts one for each test with tools/with-xvfb), so that Mesa's llvmpipe draws
+# WebGL, as it drew the reference frames. Each test fails on an error on the page's console or a
+# request the web server refused.
+# Frames: the page's requests for an animation frame are queued by a script it gets before its own,
+# and each tick runs them once, as the browser does at a frame; a screenshot of the canvas then shows
+# that frame. So every frame is seen, in order, as the frame dump shows the desktop program's, and
+# each must match, within the frame comparison's limits (tests/frames.py), the reference of its step.
+# Usage: web.py PAGE_DIR TEST    TEST: window, drag_left, drag_middle, drag_touch, right_button, no_webgl
+import base64
+import io
+import os
+import sys
+
+import numpy as np
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tools"))
+import chromium  # noqa: E402
+import frames  # noqa: E402
+
+TITLE = "Bouncing ball 1   -by: VOLM-"
+# The script the page gets before its own: the animation frames, and which of the browser's own
+# actions the page kept from it ("contextmenu 2": the right button's menu, "pointerdown 1": the middle
+# button's scrolling).
+PAGE_SCRIPT = """
+window.waiting = [];
+window.requestAnimationFrame = callback => window.waiting.push(callback);
+window.tick = () => window.waiting.splice(0).forEach(callback => callback(performance.now()));
+window.prevented = [];
+['contextmenu', 'pointerdown'].forEach(type => addEventListener(type, e => {
+    if (e.defaultPrevented) prevented.push(`${type} ${e.button}`);
+}));
+"""
+THROW = np.stack([frames.read(os.path.join(frames.REFERENCES, f"{step + 2:06d}.png")) for step in range(1, 100)])
+
+
+class Failed(Exception):
+    pass
+
+
+# Runs one animation frame and gives the step of the reference throw that the canvas then shows: that
+# of the nearest reference if it is within the limits, 0 if the frame matches none (a turned scene).
+def step(page):
+    page.evaluate("tick()")
+    box = page.evaluate("(({x, y, width, height}) => ({x, y, width, height}))(canvas.getBoundingClientRect())")
+    shot = page.call("Page.captureScreenshot", clip=dict(box, scale=1))["data"]
+    frame = frames.read(io.BytesIO(base64.b64decode(shot)))
+    nearest = int(np.abs(THROW[:, ::4, ::4] - frame[::4, ::4]).sum(axis=(1, 2, 3)).argmin())
+    found, _ = frames.measures(frame, THROW[nearest])
+    return nearest + 1 if all(found[m] <= frames.LIMITS[m] for m in frames.LIMITS) else 0
+
+
+# The next COUNT frames are steps of the reference throw, one after the other.
+def expect_throw(page, count):
+    shown = [step(page) for _ in range(count)]
+    print(f"steps shown: {shown}")
+    for previous, current in zip(shown, shown[1:]):
+        if current != previous % 99 + 1:
+            raise Failed(f"step {current} shown after step {previous}")
+    if 0 in shown:
+        raise Failed("a frame is none of the reference throw's")
+
+
+def pointer(page, kind, x, y, button="none", buttons=0):
+    box = page.evaluate("(({x, y}) => [x, y])(canvas.getBoundingClientRect())")
+    page.call("Input.dispatchMouseEvent", type=kind, x=box[0] + x, y=box[1] + y, button=button, buttons=buttons,
+              clickCount=0 if kind == "mouseMoved" else 1)
+
+
+def status(page):
+    return chromium.wait_for("word of the end on the page",
+                             lambda: page.evaluate("document.getElementById('status').textContent"))
+
+
+# Its exact title, as the page's title and heading, and its 500 x 500 canvas; then frames of the
+# throw, from its first (the first frame shows the start-up state).
+def window(page):
+    found = page.evaluate("['title', 'h1'].map(tag => document.querySelector(tag).textContent)"
+                          " .concat([canvas.width, canvas.height])")
+    if found != [TITLE, TITLE, 500, 500]:
+        raise Failed(f"title, heading and canvas: {found}, not {[TITLE, TITLE, 500, 500]}")
+    chromium.wait_for("frame of the throw", lambda: step(page))
+    expect_throw(page, 30)
+
+
+# Moving without a button, or pressing and releasing one without moving, does not turn the scene;
+# dragging with the left or the middle button or one finger does, and the turn stays. The middle
+# button does not scroll the page.
+def drag(page, button, buttons, touch=False):
+    box = page.evaluate("(({x, y}) => [x, y])(canvas.getBoundingClientRect())")
+
+    def press(kind, x, y):  # kind: Start, Move or End, of a touch or of the button
+        if touch:
+            points = [{"x": box[0] + x, "y": box[1] + y}] if kind != "End" else []
+            page.call("Input.dispatchTouchEvent", type="touch" + kind, touchPoints=points)
+        else:
+            kinds = {"Start": "mousePressed", "Move": "mouseMoved", "End": "mouseReleased"}
+            pointer(page, kinds[kind], x, y, button, 0 if kind == "End" else buttons)
+
+    pointer(page, "mouseMoved", 100, 100)
+    pointer(page, "mouseMoved", 300, 200)
+    press("Start", 300, 200)
+    press("End", 300, 200)
+    chromium.wait_for("frame of the throw", lambda: step(page))
+    expect_throw(page, 5)
+    for kind, x, y in (("Start", 300, 200), ("Move", 310, 215), ("Move", 330, 260), ("End", 330, 260)):
+        press(kind, x, y)
+        step(page)
+    if step(page) or step(page):
+        raise Failed("the scene has not turned, or it turned back")
+    if button == "middle" and "pointerdown 1" not in page.evaluate("prevented"):
+        raise Failed("the middle button scrolls the page")
+
+
+def drag_left(page):
+    drag(page, "left", 1)
+
+
+def drag_middle(page):
+    drag(page, "middle", 4)
+
+
+def drag_touch(page):
+    drag(page, "none", 0, touch=True)
+
+
+# The press of the right button ends the program with status 0, alone and in the middle of a drag
+# with the left button: the page says so, the last frame stays, and no menu opens.
+def right_button(page):
+    for held in ([], [("mousePressed", 200, 200, "left", 1), ("mouseMoved", 260, 240, "left", 1)]):
+        page.load()
+        step(page)
+        for event in held:
+            pointer(page, *event)
+        pointer(page, "mousePressed", 260, 240, "right", 2 + (1 if held else 0))
+        if status(page) != "The program ended with status 0.":
+            raise Failed(f"the page says {status(page)!r} with {held or 'no button'} held")
+        if "contextmenu 2" not in page.evaluate("prevented"):
+            raise Failed("the right button opens the browser's menu")
+        last = step(page)
+        if step(page) != last or page.evaluate("waiting.length"):
+            raise Failed("the program goes on after its end")
+
+
+# Without WebGL the page says so, and the program ends with status 1.
+def no_webgl(page):
+    said = "bouncing-ball: this browser gives the page no WebGL, which the program draws with"
+    if status(page) != said + " The program ended with status 1.":
+        raise Failed(f"the page says {status(page)!r}")
+    page.events = [event for event in page.events if said not in str(event)]  # the one error expected
+
+
+def errors(page):
+    found = [event["params"]["entry"]["text"] for event in page.events if event["method"] == "Log.entryAdded"
+             and event["params"]["entry"]["level"] == "error"]
+    found += [str(event["params"]) for event in page.events if event["method"] == "Runtime.exceptionThrown"
+              or event["method"] == "Runtime.consoleAPICalled" and event["params"]["type"] == "error"]
+    return found + [line for line in page.log().splitlines() if '" 4' in line or '" 5' in line]
+
+
+if __name__ == "__main__":
+    tests = {"window": window, "drag_left": drag_left, "drag_middle": drag_middle, "drag_touch": drag_touch,
+             "right_button": right_button, "no_webgl": no_webgl}
+    if len(sys.argv) != 3 or sys.argv[2] not in tests:
+        sys.exit(f"usage: web.py PAGE_DIR {'|'.join(tests)}")
+    page = chromium.Page(sys.argv[1], ["--disable-webgl"] if sys.argv[2] == "no_webgl" else [], PAGE_SCRIPT)
+    try:
+        page.load()
+        if sys.argv[2] != "no_webgl":
+            renderer = page.evaluate("(gl => gl.getParameter(gl.getExtension('WEBGL_debug_renderer_info')"
+                                     ".UNMASKED_RENDERER_WEBGL))(document.createElement('canvas').getContext('webgl'))")
+            print(f"WebGL drawn by {renderer}")
+            if os.environ.get("DISPLAY") and "llvmpipe" not in renderer:
+                raise Failed("WebGL is not drawn by llvmpipe, the references' renderer")
+        tests[sys.argv[2]](page)
+        if errors(page):
+            raise Failed(f"errors on the page: {errors(page)}")
+    except (Failed, RuntimeError) as failure:
+        sys.exit(f"web.py: {sys.argv[2]}: {failure}")
+    finally:
+        page.close()
+    print(f"passed: {sys.argv[2]}")
