@@ -1,8 +1,6 @@
-# GLUT in the web build: GLUT::GLUT is the platform layer of web/ (GLUT over
-# the page's canvas), the library web_layer that web/CMakeLists.txt makes.
-if(NOT TARGET web_layer)
-  message(FATAL_ERROR "FindGLUT (web): no target web_layer; add_subdirectory(web) comes before src/")
+# GLUT in the web build: GLUT::GLUT is the platform layer of web/ (GLUT over the
+# page's canvas), which web/CMakeLists.txt makes before src/ looks for it.
+if(NOT TARGET GLUT::GLUT)
+  message(FATAL_ERROR "FindGLUT (web): no GLUT::GLUT; add_subdirectory(web) comes before src/")
 endif()
-add_library(GLUT::GLUT INTERFACE IMPORTED)
-target_link_libraries(GLUT::GLUT INTERFACE web_layer)
 set(GLUT_FOUND TRUE)
