@@ -47,6 +47,8 @@ def step(page):
     box = page.evaluate("(({x, y, width, height}) => ({x, y, width, height}))(canvas.getBoundingClientRect())")
     shot = page.call("Page.captureScreenshot", clip=dict(box, scale=1))["data"]
     frame = frames.read(io.BytesIO(base64.b64decode(shot)))
+    if frame.shape != THROW.shape[1:]:
+        raise Failed(f"the canvas shows {frame.shape[1]} x {frame.shape[0]} pixels, not 500 x 500")
     nearest = int(np.abs(THROW[:, ::4, ::4] - frame[::4, ::4]).sum(axis=(1, 2, 3)).argmin())
     found, _ = frames.measures(frame, THROW[nearest])
     return nearest + 1 if all(found[m] <= frames.LIMITS[m] for m in frames.LIMITS) else 0
@@ -56,11 +58,11 @@ def step(page):
 def expect_throw(page, count):
     shown = [step(page) for _ in range(count)]
     print(f"steps shown: {shown}")
+    if 0 in shown:
+        raise Failed("a frame is none of the reference throw's")
     for previous, current in zip(shown, shown[1:]):
         if current != previous % 99 + 1:
             raise Failed(f"step {current} shown after step {previous}")
-    if 0 in shown:
-        raise Failed("a frame is none of the reference throw's")
 
 
 def pointer(page, kind, x, y, button="none", buttons=0):
