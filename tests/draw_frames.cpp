@@ -4,7 +4,7 @@
 // preloaded (frames.py draw does), which writes each frame shown:
 //   swap 1        the floor and the ledge alone, the ball out of the view box
 //   swaps 2-101   one whole throw: the start-up state, then steps 1 to 99
-//   swaps 102-108 turns by dragging, from the pointer events in `turns` below
+//   swaps 102-108 turns by dragging, from the drags in `turns` below
 #include <GL/glut.h>
 
 #include <cstdio>
@@ -16,23 +16,22 @@
 
 namespace {
 
-// The pointer events before each frame after the throw: drags to the first
-// `drags` points, then a click of the left button without movement where
-// `click` is set. A turn made in one onIdle shows in the frame that the next
-// onIdle shows.
-struct Events {
+// The drags before each frame after the throw, to the first `drags` points of
+// its row. A turn made in one onIdle shows in the frame that the next onIdle
+// shows. (That a press or a release without movement turns nothing, the
+// end-to-end tests show through GLUT: onMouseButton cannot turn.)
+struct Drags {
     int drags;
     int points[3][2];  // x, y in window pixels
-    bool click;
 };
-const Events turns[] = {
-    {1, {{40, 0}}, false},                         // across: a turn about the height axis
-    {0, {}, false},                                // no movement: no further turn
-    {1, {{40, -7}}, false},                        // up: a turn about x
-    {3, {{90, 50}, {10, 10}, {140, 200}}, false},  // several between two frames: one turn, from the last
-    {2, {{0, 0}, {140, 200}}, false},              // back where the last turn was: none
-    {0, {}, true},                                 // a button without movement: none
-    {0, {}, false},
+const Drags turns[] = {
+    {1, {{40, 0}}},                         // across: a turn about the height axis
+    {0, {}},                                // no movement: no further turn
+    {1, {{40, -7}}},                        // up: a turn about x
+    {3, {{90, 50}, {10, 10}, {140, 200}}},  // several between two frames: one turn, from the last
+    {2, {{0, 0}, {140, 200}}},              // back where the last turn was: none
+    {0, {}},
+    {0, {}},
 };
 
 }  // namespace
@@ -56,13 +55,9 @@ int main(int argc, char** argv)
         drawScene();
         onIdle();
     }
-    for (const Events& events : turns) {
+    for (const Drags& frame : turns) {
         drawScene();
-        for (int i = 0; i < events.drags; ++i) onMouseDrag(events.points[i][0], events.points[i][1]);
-        if (events.click) {
-            onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 5, 5);
-            onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, 5, 5);
-        }
+        for (int i = 0; i < frame.drags; ++i) onMouseDrag(frame.points[i][0], frame.points[i][1]);
         onIdle();
     }
     return 0;

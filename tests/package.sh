@@ -3,7 +3,7 @@
 # CI checks: .ci/run.)
 # Usage: package.sh deb                     the .deb of scripts/package
 #        package.sh windows|web BUILD NAME  the zip of the windows or the web preset's build
-set -uo pipefail
+set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" && exit 1; }
@@ -51,13 +51,14 @@ windows() {
   headers=$(x86_64-w64-mingw32-objdump -p "$program") || fail "objdump cannot read the program"
   grep -q 'file format pei-x86-64' <<<"$headers" || fail "not a 64-bit Windows program"
   dlls=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort)
-  others=$(grep -vxE '(advapi32|gdi32|kernel32|msvcrt|opengl32|user32|winmm)\.dll' <<<"$dlls")
+  others=$(grep -vxE '(advapi32|gdi32|kernel32|msvcrt|opengl32|user32|winmm)\.dll' <<<"$dlls" || true)
   [ -z "$others" ] || fail "imports $(xargs <<<"$others"), not DLLs that every Windows has"
   grep -qx kernel32.dll <<<"$dlls" || fail "no import of kernel32.dll: $(xargs <<<"$dlls")"
   wrestool -x --type=group_icon "$program" >"$work/icon.ico" || fail "no icon in the program"
-  icons=$(icotool -l "$work/icon.ico" | grep -o -- '--width=[0-9]* --height=[0-9]*' | xargs)
+  icons=$(icotool -l "$work/icon.ico" | grep -o -- '--width=[0-9]* --height=[0-9]*' | xargs || true)
   [ "$icons" = "--width=48 --height=48 --width=256 --height=256" ] || fail "icons: $icons"
-  version=$(wrestool -x --raw --type=version "$program" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -c '[:print:]' ' ')
+  version=$(wrestool -x --raw --type=version "$program" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -c '[:print:]' ' ' ||
+    true)
   for value in 'ProductName *Bouncing ball' 'ProductVersion *1\.0\.0' 'FileVersion *1\.0\.0'; do
     grep -q "$value" <<<"$version" || fail "the version resource has no '$value': $version"
   done

@@ -42,6 +42,10 @@ class Failed(Exception):
 
 # Runs one animation frame and gives the step of the reference throw that the canvas then shows: that
 # of the nearest reference if it is within the limits, 0 if the frame matches none (a turned scene).
+# The measures against that reference are kept in measured.
+measured = []
+
+
 def step(page):
     page.evaluate("tick()")
     box = page.evaluate("(({x, y, width, height}) => ({x, y, width, height}))(canvas.getBoundingClientRect())")
@@ -51,13 +55,15 @@ def step(page):
         raise Failed(f"the canvas shows {frame.shape[1]} x {frame.shape[0]} pixels, not 500 x 500")
     nearest = int(np.abs(THROW[:, ::4, ::4] - frame[::4, ::4]).sum(axis=(1, 2, 3)).argmin())
     found, _ = frames.measures(frame, THROW[nearest])
+    measured.append(found)
     return nearest + 1 if all(found[m] <= frames.LIMITS[m] for m in frames.LIMITS) else 0
 
 
 # The next COUNT frames are steps of the reference throw, one after the other.
 def expect_throw(page, count):
     shown = [step(page) for _ in range(count)]
-    print(f"steps shown: {shown}")
+    for shown_step, found in zip(shown, measured[-count:]):
+        print(f"step {shown_step}: " + ", ".join(f"{m} {found[m]}" for m in frames.LIMITS))
     if 0 in shown:
         raise Failed("a frame is none of the reference throw's")
     for previous, current in zip(shown, shown[1:]):

@@ -4,17 +4,24 @@
 # every frame it shows. Sourced by tools/capture and the end-to-end tests;
 # needs PROGRAM, the path of the program, and FRAME_DUMP, that of the frame
 # dump (none: no frames). PROGRAM_PREFIX goes before the program, such as Wine.
+# Sourcing it defines what is below and nothing else; begin sets up the rest.
 
 TITLE='Bouncing ball 1   -by: VOLM-'
-work=$(mktemp -d)  # the frames the program shows, and what it writes to stderr
-log=$work/stderr
-pid=
-trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+
+# begin: a directory for the frames the program shows and what it writes to
+# stderr ($work, $log), removed, with the program stopped, when the calling
+# script ends: begin sets that script's EXIT trap.
+begin() {
+  work=$(mktemp -d)
+  log=$work/stderr
+  pid=
+  trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+}
 
 # die MESSAGE: ends the script with MESSAGE and what the program wrote.
 die() {
   echo "$(basename "$0"): $*" >&2
-  [ ! -s "$log" ] || sed 's/^/program: /' "$log" >&2
+  [ ! -s "${log:-}" ] || sed 's/^/program: /' "$log" >&2
   exit 1
 }
 
@@ -33,7 +40,7 @@ start() {
   # shellcheck disable=SC2086  # the prefix is words
   FRAME_DUMP_DIR=$work LD_PRELOAD=${FRAME_DUMP:-} ${PROGRAM_PREFIX:-} "$PROGRAM" "$@" 2>"$log" &
   pid=$!
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1)
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1) || true
   [ -n "$window" ]
 }
 
@@ -54,7 +61,9 @@ dump() {
 # (124 when it still runs).
 ended() {
   timeout 15 tail --pid="$pid" -f /dev/null || return 124
-  wait "$pid"
+  local status=0
+  wait "$pid" || status=$?
+  return $status
 }
 
 # quit: a click of the right button in the window, then ended.
