@@ -173,8 +173,9 @@ if __name__ == "__main__":
              "right_button": right_button, "no_webgl": no_webgl}
     if len(sys.argv) != 3 or sys.argv[2] not in tests:
         sys.exit(f"usage: web.py PAGE_DIR {'|'.join(tests)}")
-    page = chromium.Page(sys.argv[1], ["--disable-webgl"] if sys.argv[2] == "no_webgl" else [], PAGE_SCRIPT)
+    page = None
     try:
+        page = chromium.Page(sys.argv[1], ["--disable-webgl"] if sys.argv[2] == "no_webgl" else [], PAGE_SCRIPT)
         page.load()
         if sys.argv[2] != "no_webgl":
             renderer = page.evaluate("(gl => gl.getParameter(gl.getExtension('WEBGL_debug_renderer_info')"
@@ -188,5 +189,6 @@ if __name__ == "__main__":
     except (Failed, RuntimeError) as failure:
         sys.exit(f"web.py: {sys.argv[2]}: {failure}")
     finally:
-        page.close()
+        if page:
+            page.close()
     print(f"passed: {sys.argv[2]}")

@@ -29,22 +29,30 @@ def wait_for(what, check):
 
 class Page:
     # Serves DIRECTORY, starts Chromium with FLAGS and opens a tab on about:blank; SCRIPT runs in
-    # every page before the page's own scripts.
+    # every page before the page's own scripts. What has started is stopped again when one fails.
     def __init__(self, directory, flags=(), script=""):
         self.temp = tempfile.mkdtemp(prefix="bouncing-ball-web-")
         self.processes, self.events, self.last_id = [], [], 0
         self.server_log = open(os.path.join(self.temp, "server.log"), "w+")
+        try:
+            self.open(directory, flags, script)
+        except BaseException:
+            self.close()
+            raise
+
+    def open(self, directory, flags, script):
         self.start(["/usr/bin/python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "0", "--directory", directory],
                    stderr=self.server_log, stdout=self.server_log)
         port = wait_for("port of the web server", lambda: re.findall(r" port (\d+) ", self.log()))[0]
         self.url = f"http://127.0.0.1:{port}/"
         gl = ["--ozone-platform=x11", "--use-gl=angle", "--use-angle=gl", "--ignore-gpu-blocklist"]
         profile = os.path.join(self.temp, "profile")
+        # A window that holds the whole canvas: a screenshot of what reaches out of it is not its pixels.
         chromium = self.start(["chromium", "--headless=new", *(gl if os.environ.get("DISPLAY") else []),
                                "--enable-unsafe-swiftshader", "--no-sandbox", "--no-first-run",
                                "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                               "--disable-quic", "--force-color-profile=srgb", "--window-size=800,800", f"--user-data-dir={profile}",
-                               "--remote-debugging-port=0", *flags, "about:blank"],
+                               "--disable-quic", "--force-color-profile=srgb", "--window-size=800,800",
+                               f"--user-data-dir={profile}", "--remote-debugging-port=0", *flags, "about:blank"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         active = os.path.join(profile, "DevToolsActivePort")
         port = wait_for("port of Chromium's DevTools", lambda: chromium.poll() is None and os.path.exists(active)
@@ -98,4 +106,10 @@ class Page:
                 process.kill()
                 process.wait()
         self.server_log.close()
+        wait_for(f"removal of {self.temp}", self.remove)
+
+    # Chromium's children end a moment after it, writing into its profile as they go.
+    def remove(self):
         shutil.rmtree(self.temp, ignore_errors=True)
+        time.sleep(0.2)
+        return not os.path.exists(self.temp)
