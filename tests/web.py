@@ -40,28 +40,38 @@ class Failed(Exception):
     pass
 
 
-# Runs one animation frame and gives the step of the reference throw that the canvas then shows: that
-# of the nearest reference if it is within the limits, 0 if the frame matches none (a turned scene).
-# The measures against that reference are kept in measured.
-measured = []
-
-
-def step(page):
+# Runs one animation frame and gives the canvas then: rows of RGB pixels.
+def next_frame(page):
     page.evaluate("tick()")
     box = page.evaluate("(({x, y, width, height}) => ({x, y, width, height}))(canvas.getBoundingClientRect())")
     shot = page.call("Page.captureScreenshot", clip=dict(box, scale=1))["data"]
     frame = frames.read(io.BytesIO(base64.b64decode(shot)))
     if frame.shape != THROW.shape[1:]:
         raise Failed(f"the canvas shows {frame.shape[1]} x {frame.shape[0]} pixels, not 500 x 500")
+    return frame
+
+
+def within(found):
+    return all(found[m] <= frames.LIMITS[m] for m in frames.LIMITS)
+
+
+# Runs one animation frame and gives the step of the reference throw that the canvas then shows: that
+# of the nearest reference if it is within the limits, 0 if the frame matches none (a turned scene).
+# The measures against that reference are kept in measured.
+measured = []
+
+
+def next_step(page):
+    frame = next_frame(page)
     nearest = int(np.abs(THROW[:, ::4, ::4] - frame[::4, ::4]).sum(axis=(1, 2, 3)).argmin())
     found, _ = frames.measures(frame, THROW[nearest])
     measured.append(found)
-    return nearest + 1 if all(found[m] <= frames.LIMITS[m] for m in frames.LIMITS) else 0
+    return nearest + 1 if within(found) else 0
 
 
 # The next COUNT frames are steps of the reference throw, one after the other.
 def expect_throw(page, count):
-    shown = [step(page) for _ in range(count)]
+    shown = [next_step(page) for _ in range(count)]
     for shown_step, found in zip(shown, measured[-count:]):
         print(f"step {shown_step}: " + ", ".join(f"{m} {found[m]}" for m in frames.LIMITS))
     if 0 in shown:
@@ -69,6 +79,7 @@ def expect_throw(page, count):
     for previous, current in zip(shown, shown[1:]):
         if current != previous % 99 + 1:
             raise Failed(f"step {current} shown after step {previous}")
+    return shown
 
 
 def pointer(page, kind, x, y, button="none", buttons=0):
@@ -82,15 +93,19 @@ def status(page):
                              lambda: page.evaluate("document.getElementById('status').textContent"))
 
 
-# Its exact title, as the page's title and heading, and its 500 x 500 canvas; then frames of the
-# throw, from its first (the first frame shows the start-up state).
+# Its exact title, as the page's title and heading, and its 500 x 500 canvas; then the start-up
+# state, drawn before any step as the window's first frame, and the throw's steps from the first.
 def window(page):
     found = page.evaluate("['title', 'h1'].map(tag => document.querySelector(tag).textContent)"
                           " .concat([canvas.width, canvas.height])")
     if found != [TITLE, TITLE, 500, 500]:
         raise Failed(f"title, heading and canvas: {found}, not {[TITLE, TITLE, 500, 500]}")
-    chromium.wait_for("frame of the throw", lambda: step(page))
-    expect_throw(page, 30)
+    start, _ = frames.measures(next_frame(page), frames.read(os.path.join(frames.REFERENCES, "000002.png")))
+    print("start-up state: " + ", ".join(f"{m} {start[m]}" for m in frames.LIMITS))
+    if not within(start):
+        raise Failed("the first frame is not the start-up state")
+    if expect_throw(page, 30)[0] != 1:
+        raise Failed("the frame after the start-up state is not the throw's first step")
 
 
 # Moving without a button, or pressing and releasing one without moving, does not turn the scene;
@@ -111,12 +126,12 @@ def drag(page, button, buttons, touch=False):
     pointer(page, "mouseMoved", 300, 200)
     press("Start", 300, 200)
     press("End", 300, 200)
-    chromium.wait_for("frame of the throw", lambda: step(page))
+    chromium.wait_for("frame of the throw", lambda: next_step(page))
     expect_throw(page, 5)
     for kind, x, y in (("Start", 300, 200), ("Move", 310, 215), ("Move", 330, 260), ("End", 330, 260)):
         press(kind, x, y)
-        step(page)
-    if step(page) or step(page):
+        next_step(page)
+    if next_step(page) or next_step(page):
         raise Failed("the scene has not turned, or it turned back")
     if button == "middle" and "pointerdown 1" not in page.evaluate("prevented"):
         raise Failed("the middle button scrolls the page")
@@ -139,7 +154,7 @@ def drag_touch(page):
 def right_button(page):
     for held in ([], [("mousePressed", 200, 200, "left", 1), ("mouseMoved", 260, 240, "left", 1)]):
         page.load()
-        step(page)
+        next_frame(page)
         for event in held:
             pointer(page, *event)
         pointer(page, "mousePressed", 260, 240, "right", 2 + (1 if held else 0))
@@ -147,8 +162,8 @@ def right_button(page):
             raise Failed(f"the page says {status(page)!r} with {held or 'no button'} held")
         if "contextmenu 2" not in page.evaluate("prevented"):
             raise Failed("the right button opens the browser's menu")
-        last = step(page)
-        if step(page) != last or page.evaluate("waiting.length"):
+        last = next_frame(page)
+        if not np.array_equal(next_frame(page), last) or page.evaluate("waiting.length"):
             raise Failed("the program goes on after its end")
 
 
@@ -165,7 +180,7 @@ def errors(page):
              and event["params"]["entry"]["level"] == "error"]
     found += [str(event["params"]) for event in page.events if event["method"] == "Runtime.exceptionThrown"
               or event["method"] == "Runtime.consoleAPICalled" and event["params"]["type"] == "error"]
-    return found + [line for line in page.log().splitlines() if '" 4' in line or '" 5' in line]
+    return found + [line for line in page.log("server.log").splitlines() if '" 4' in line or '" 5' in line]
 
 
 if __name__ == "__main__":
@@ -178,8 +193,7 @@ if __name__ == "__main__":
         page = chromium.Page(sys.argv[1], ["--disable-webgl"] if sys.argv[2] == "no_webgl" else [], PAGE_SCRIPT)
         page.load()
         if sys.argv[2] != "no_webgl":
-            renderer = page.evaluate("(gl => gl.getParameter(gl.getExtension('WEBGL_debug_renderer_info')"
-                                     ".UNMASKED_RENDERER_WEBGL))(document.createElement('canvas').getContext('webgl'))")
+            renderer = page.renderer()
             print(f"WebGL drawn by {renderer}")
             if os.environ.get("DISPLAY") and "llvmpipe" not in renderer:
                 raise Failed("WebGL is not drawn by llvmpipe, the references' renderer")

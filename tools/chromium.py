@@ -2,7 +2,7 @@
 # (Debian's python3-websocket), and served on 127.0.0.1 by Python's http.server. With an X server
 # (DISPLAY), WebGL is drawn by Mesa's llvmpipe, the renderer of the reference frames, through ANGLE's
 # OpenGL back end; without one, by Chromium's own SwiftShader. Used by the web tests (tests/web.py)
-# and the web benchmark (bench/web.py).
+# and the web benchmark (bench/web.py). Whatever fails is raised as a RuntimeError that says what.
 import json
 import os
 import re
@@ -32,8 +32,7 @@ class Page:
     # every page before the page's own scripts. What has started is stopped again when one fails.
     def __init__(self, directory, flags=(), script=""):
         self.temp = tempfile.mkdtemp(prefix="bouncing-ball-web-")
-        self.processes, self.events, self.last_id = [], [], 0
-        self.server_log = open(os.path.join(self.temp, "server.log"), "w+")
+        self.processes, self.events, self.last_id, self.socket = [], [], 0, None
         try:
             self.open(directory, flags, script)
         except BaseException:
@@ -42,8 +41,8 @@ class Page:
 
     def open(self, directory, flags, script):
         self.start(["/usr/bin/python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "0", "--directory", directory],
-                   stderr=self.server_log, stdout=self.server_log)
-        port = wait_for("port of the web server", lambda: re.findall(r" port (\d+) ", self.log()))[0]
+                   "server.log")
+        port = wait_for("port of the web server", lambda: re.findall(r" port (\d+) ", self.log("server.log")))[0]
         self.url = f"http://127.0.0.1:{port}/"
         gl = ["--ozone-platform=x11", "--use-gl=angle", "--use-angle=gl", "--ignore-gpu-blocklist"]
         profile = os.path.join(self.temp, "profile")
@@ -53,32 +52,49 @@ class Page:
                                "--disable-background-networking", "--disable-component-update", "--disable-sync",
                                "--disable-quic", "--force-color-profile=srgb", "--window-size=800,800",
                                f"--user-data-dir={profile}", "--remote-debugging-port=0", *flags, "about:blank"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                              "chromium.log")
         active = os.path.join(profile, "DevToolsActivePort")
-        port = wait_for("port of Chromium's DevTools", lambda: chromium.poll() is None and os.path.exists(active)
-                        and open(active).readline().strip())
-        with urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list", timeout=WAIT) as targets:
-            tab = next(target for target in json.load(targets) if target["type"] == "page")
-        self.socket = websocket.create_connection(tab["webSocketDebuggerUrl"], timeout=WAIT, suppress_origin=True)
+
+        def devtools():
+            if chromium.poll() is not None:
+                said = self.log("chromium.log")[-2000:]
+                raise RuntimeError(f"Chromium ended with status {chromium.returncode}: {said}")
+            return os.path.exists(active) and open(active).readline().strip()
+
+        port = wait_for("port of Chromium's DevTools", devtools)
+
+        def tab():
+            with urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list", timeout=WAIT) as targets:
+                return next((target for target in json.load(targets) if target["type"] == "page"), None)
+
+        self.socket = websocket.create_connection(wait_for("tab in Chromium", tab)["webSocketDebuggerUrl"],
+                                                  timeout=WAIT, suppress_origin=True)
         for domain in ("Page", "Runtime", "Log"):
             self.call(f"{domain}.enable")
         self.call("Page.addScriptToEvaluateOnNewDocument", source=script)
 
-    def start(self, command, **streams):
-        self.processes.append(subprocess.Popen(command, stdin=subprocess.DEVNULL, **streams))
+    # Starts a process with its output in LOG (in the temporary directory, as are its home and caches).
+    def start(self, command, log):
+        home = {"HOME": self.temp, "XDG_CACHE_HOME": self.temp, "XDG_CONFIG_HOME": self.temp}
+        with open(os.path.join(self.temp, log), "a") as output:
+            self.processes.append(subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=output, stderr=output,
+                                                   env=dict(os.environ, **home)))
         return self.processes[-1]
 
-    # What the web server wrote: a line for each request, with its status.
-    def log(self):
-        self.server_log.seek(0)
-        return self.server_log.read()
+    # What a process wrote into LOG: the web server, a line for each request, with its status.
+    def log(self, log):
+        with open(os.path.join(self.temp, log)) as text:
+            return text.read()
 
     # Sends a command and gives its result; the events that come meanwhile are kept in events.
     def call(self, method, **params):
         self.last_id += 1
-        self.socket.send(json.dumps({"id": self.last_id, "method": method, "params": params}))
-        while (message := json.loads(self.socket.recv())).get("id") != self.last_id:
-            self.events.append(message)
+        try:
+            self.socket.send(json.dumps({"id": self.last_id, "method": method, "params": params}))
+            while (message := json.loads(self.socket.recv())).get("id") != self.last_id:
+                self.events.append(message)
+        except (websocket.WebSocketException, OSError) as error:
+            raise RuntimeError(f"{method}: no answer from Chromium: {error!r}") from None
         if "error" in message:
             raise RuntimeError(f"{method}: {message['error']['message']}")
         return message["result"]
@@ -95,8 +111,15 @@ class Page:
         self.call("Page.navigate", url=self.url)
         wait_for("start of the program", lambda: self.evaluate("typeof Module == 'object' && Module.calledRun"))
 
+    # The name of what draws WebGL.
+    def renderer(self):
+        return self.evaluate("(gl => gl.getParameter(gl.getExtension('WEBGL_debug_renderer_info')"
+                             ".UNMASKED_RENDERER_WEBGL))(document.createElement('canvas').getContext('webgl'))")
+
+    # Stops Chromium and the server and removes the temporary directory: once Chromium's children are
+    # gone too, who write into its profile a moment after it ends (for at most WAIT seconds).
     def close(self):
-        if hasattr(self, "socket"):
+        if self.socket:
             self.socket.close()
         for process in reversed(self.processes):
             process.terminate()
@@ -105,11 +128,7 @@ class Page:
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()
-        self.server_log.close()
-        wait_for(f"removal of {self.temp}", self.remove)
-
-    # Chromium's children end a moment after it, writing into its profile as they go.
-    def remove(self):
-        shutil.rmtree(self.temp, ignore_errors=True)
-        time.sleep(0.2)
-        return not os.path.exists(self.temp)
+        deadline = time.monotonic() + WAIT
+        while os.path.exists(self.temp) and time.monotonic() < deadline:
+            shutil.rmtree(self.temp, ignore_errors=True)
+            time.sleep(0.2)

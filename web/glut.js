@@ -3,8 +3,11 @@
 // through Pointer Events, so that a mouse and a finger on a touch screen work
 // alike (a one-finger drag is a drag with the left button).
 mergeInto(LibraryManager.library, {
+  // The window's title is the page's title and heading.
   webSetTitle: function (title) {
-    document.title = UTF8ToString(title);
+    var text = UTF8ToString(title);
+    document.title = text;
+    document.querySelector('h1').textContent = text;
   },
 
   webStartLoop: function () {
@@ -52,9 +55,9 @@ mergeInto(LibraryManager.library, {
         run(function () { _webMotion(p[0], p[1]); });
       }
     });
-    // The buttons are the program's: no context menu, no middle-button scrolling.
+    // The buttons are the program's: no context menu. (The press cancelled
+    // above starts no middle-button scrolling, nor a mousedown at all.)
     canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
-    canvas.addEventListener('mousedown', function (e) { e.preventDefault(); });
 
     function frame() {
       run(_webFrame);
