@@ -6,4 +6,5 @@ list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/web)
 
 # emcc's link runs Node.js scripts that need acorn, which Debian installs
 # under /usr/share/nodejs: a Node.js that is not Debian's does not look there.
+# (The linker launcher needs CMake 3.21 or later.)
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)

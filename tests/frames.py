@@ -110,7 +110,7 @@ SIDE, TILT = 500, math.radians(75)  # the window, pixels; the view's tilt about 
 
 # Where view (x, y, z) lands in the window, in pixels from the left and from the top: the
 # orthographic box of +-1.5, turned 75 degrees about -x.
-def window(x, y, z):
+def on_screen(x, y, z):
     return (x / 1.5 + 1.0) * SIDE / 2, (1.0 - (y * math.cos(TILT) + z * math.sin(TILT)) / 1.5) * SIDE / 2
 
 
@@ -151,11 +151,11 @@ def check(directory):
     for name, (left, top, right, bottom), z, rows in (
             ("floor", (-0.98, 0.98, 0.98, -0.98), -1.0, (SIDE // 2, SIDE)),
             ("ledge", (-0.999, 0.145, -0.921, -0.245), 2 / 3, (0, SIDE // 2))):
-        expected = window(left, top, z) + window(right, bottom, z)  # left, top, right, bottom, pixels
+        expected = on_screen(left, top, z) + on_screen(right, bottom, z)  # left, top, right, bottom, pixels
         for side, found, at in zip(("left", "top", "right", "bottom"), box(plain, white, *rows), expected):
             near(f"the {name}'s {side} edge", found, at, 1.5)
     for x in (-0.6, 0.0, 0.6):
-        column, row = window(x, 0.3, -1.0)
+        column, row = on_screen(x, 0.3, -1.0)
         for channel, expected in enumerate(lit_floor(x, 0.3)):
             near(f"the floor's channel {channel} at x {x}", plain[int(row), int(column), channel], expected, 4.0)
     # The bits of the ball's height and x after each step, as float32.
@@ -163,7 +163,7 @@ def check(directory):
     places = [(100.0, -0.99)] + np.vectorize(lambda word: int(word, 16))(bits).astype(np.uint32).view(np.float32).tolist()
     for state, (height, x) in enumerate(places):
         left, top, right, _ = box(read(frames[state + 1]), plain)
-        centre_x, centre_y = window(x, 0.0, 2 * height / 120 - 1)
+        centre_x, centre_y = on_screen(x, 0.0, 2 * height / 120 - 1)
         near(f"the ball's centre in state {state}", (left + right) / 2, centre_x, 1.0)
         near(f"the ball's top in state {state}", top, centre_y - 0.1 / 1.5 * SIDE / 2, 1.5)
     for fault in faults:
@@ -189,8 +189,8 @@ def draw(out, draw_frames, frame_dump):
     os.makedirs(out)
     with open(os.path.join(out, "request"), "w") as request:
         request.write(f"{FRAMES}\n")
-    environment = dict(os.environ, FRAME_DUMP_DIR=out, LD_PRELOAD=frame_dump)
-    return subprocess.run([os.path.join(HERE, "..", "tools", "with-xvfb"), draw_frames], env=environment).returncode == 0
+    command = ["env", f"FRAME_DUMP_DIR={out}", f"LD_PRELOAD={frame_dump}", draw_frames]  # for it alone
+    return subprocess.run([os.path.join(HERE, "..", "tools", "with-xvfb"), *command]).returncode == 0
 
 
 if __name__ == "__main__":

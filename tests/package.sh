@@ -65,4 +65,7 @@ windows() {
   echo "zipped: $name.zip, $(stat -c %s "$work/$name.zip") bytes; imports: $(xargs <<<"$dlls")"
 }
 
-"$@"
+case ${1:-} in
+  deb | windows | web) "$@" ;;
+  *) fail "usage: package.sh deb | windows BUILD NAME | web BUILD NAME" ;;
+esac
