@@ -40,11 +40,15 @@ class Failed(Exception):
     pass
 
 
+# The canvas's place and size in the page, in CSS pixels: x, y, width, height.
+def canvas(page):
+    return page.evaluate("(({x, y, width, height}) => ({x, y, width, height}))(canvas.getBoundingClientRect())")
+
+
 # Runs one animation frame and gives the canvas then: rows of RGB pixels.
 def next_frame(page):
     page.evaluate("tick()")
-    box = page.evaluate("(({x, y, width, height}) => ({x, y, width, height}))(canvas.getBoundingClientRect())")
-    shot = page.call("Page.captureScreenshot", clip=dict(box, scale=1))["data"]
+    shot = page.call("Page.captureScreenshot", clip=dict(canvas(page), scale=1))["data"]
     frame = frames.read(io.BytesIO(base64.b64decode(shot)))
     if frame.shape != THROW.shape[1:]:
         raise Failed(f"the canvas shows {frame.shape[1]} x {frame.shape[0]} pixels, not 500 x 500")
@@ -83,8 +87,8 @@ def expect_throw(page, count):
 
 
 def pointer(page, kind, x, y, button="none", buttons=0):
-    box = page.evaluate("(({x, y}) => [x, y])(canvas.getBoundingClientRect())")
-    page.call("Input.dispatchMouseEvent", type=kind, x=box[0] + x, y=box[1] + y, button=button, buttons=buttons,
+    box = canvas(page)
+    page.call("Input.dispatchMouseEvent", type=kind, x=box["x"] + x, y=box["y"] + y, button=button, buttons=buttons,
               clickCount=0 if kind == "mouseMoved" else 1)
 
 
@@ -112,11 +116,11 @@ def window(page):
 # dragging with the left or the middle button or one finger does, and the turn stays. The middle
 # button does not scroll the page.
 def drag(page, button, buttons, touch=False):
-    box = page.evaluate("(({x, y}) => [x, y])(canvas.getBoundingClientRect())")
+    box = canvas(page)
 
     def press(kind, x, y):  # kind: Start, Move or End, of a touch or of the button
         if touch:
-            points = [{"x": box[0] + x, "y": box[1] + y}] if kind != "End" else []
+            points = [{"x": box["x"] + x, "y": box["y"] + y}] if kind != "End" else []
             page.call("Input.dispatchTouchEvent", type="touch" + kind, touchPoints=points)
         else:
             kinds = {"Start": "mousePressed", "Move": "mouseMoved", "End": "mouseReleased"}
